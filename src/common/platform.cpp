@@ -1,0 +1,80 @@
+#include "platform.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+namespace platform {
+
+namespace {
+
+constexpr const char* day_names[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr const char* month_names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+bool to_utc(std::time_t t, std::tm& out)
+{
+#ifdef _WIN32
+    return gmtime_s(&out, &t) == 0;
+#else
+    return gmtime_r(&t, &out) != nullptr;
+#endif
+}
+
+bool to_local(std::time_t t, std::tm& out)
+{
+#ifdef _WIN32
+    return localtime_s(&out, &t) == 0;
+#else
+    return localtime_r(&t, &out) != nullptr;
+#endif
+}
+
+const char* name_of(const char* const* names, int index, int count)
+{
+    return index >= 0 && index < count ? names[index] : "???";
+}
+
+}  // namespace
+
+bool is_switch(const std::string& arg)
+{
+#ifdef _WIN32
+    return !arg.empty() && (arg[0] == '-' || arg[0] == '/');
+#else
+    return !arg.empty() && arg[0] == '-';
+#endif
+}
+
+std::string utc_date_text()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    if (now == static_cast<std::time_t>(-1) || !to_utc(now, tm))
+        return "";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.3s %.3s%3d %.2d:%.2d:%.2d %d UTC",
+                  name_of(day_names, tm.tm_wday, 7), name_of(month_names, tm.tm_mon, 12),
+                  tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, 1900 + tm.tm_year);
+    return buf;
+}
+
+std::string local_date_dmy()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    if (now == static_cast<std::time_t>(-1) || !to_local(now, tm))
+        return "01Jan1970";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2d%.3s%d", tm.tm_mday, name_of(month_names, tm.tm_mon, 12),
+                  1900 + tm.tm_year);
+    return buf;
+}
+
+void report_system_error(const char* prefix)
+{
+    std::perror(prefix);
+}
+
+}  // namespace platform

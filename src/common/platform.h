@@ -1,0 +1,29 @@
+// The platform layer: everything that differs between the POSIX and Windows builds.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+#ifdef _WIN32
+inline constexpr char dir_separator = '\\';
+#else
+inline constexpr char dir_separator = '/';
+#endif
+
+// Does this argument start a switch? '-' everywhere; '/' as well on Windows,
+// where it cannot begin an absolute path.
+bool is_switch(const std::string& arg);
+
+// The current time in UTC as asctime writes it, with a blank-padded day and
+// without the line feed, followed by " UTC"; empty when the time is unknown.
+std::string utc_date_text();
+
+// Today's local date as "%d%b%Y" with English month names (06Dec2026).
+std::string local_date_dmy();
+
+// The description of the last system error, as perror prints it: "prefix: reason\n",
+// written to the standard error stream.
+void report_system_error(const char* prefix);
+
+}  // namespace platform

@@ -1,0 +1,64 @@
+#include "twrapper.h"
+
+namespace twrapper {
+
+bool read_line(std::FILE* in, std::string& line)
+{
+    line.clear();
+    bool got_any = false;
+    for (int c = std::getc(in); c != EOF; c = std::getc(in)) {
+        got_any = true;
+        if (c == '\n')
+            break;
+        line += static_cast<char>(c);
+    }
+    // A line typed at a Windows console, or saved by a Windows editor, ends in CR LF.
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return got_any;
+}
+
+int run(int argc, char** argv, std::FILE* in, std::FILE* out)
+{
+    if (argc > 1)
+        return _main(argc, argv);
+
+    std::fputs("Enter command : ", out);
+    std::fflush(out);
+    std::string line;
+    read_line(in, line);
+
+    bool input_ended = false;
+    auto continue_line = [&](std::string& more) {
+        if (input_ended)
+            return false;
+        std::fputs("Continue command line: \n", out);
+        std::fflush(out);
+        if (!read_line(in, more)) {
+            input_ended = true;  // never ask again
+            return false;
+        }
+        return true;
+    };
+    std::vector<std::string> words;
+    words.push_back(argc == 1 && argv && argv[0] ? argv[0] : "");
+    for (auto& word : cut_words(line, continue_line))
+        words.push_back(std::move(word));
+
+    std::vector<char*> table;
+    table.reserve(words.size() + 1);
+    for (auto& word : words)
+        table.push_back(word.data());
+    table.push_back(nullptr);
+
+    std::fputs("\nProgram Starting\n\n", out);
+    std::fflush(out);
+    const int status = _main(static_cast<int>(words.size()), table.data());
+    std::fflush(stderr);
+    std::fputs("\nProgram Complete\n(hit return to exit)...", out);
+    std::fflush(out);
+    std::getc(in);
+    return status;
+}
+
+}  // namespace twrapper
