@@ -5,6 +5,10 @@
 #include <cstring>
 #include <ctime>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -70,6 +74,17 @@ std::string local_date_dmy()
     std::snprintf(buf, sizeof buf, "%.2d%.3s%d", tm.tm_mday, name_of(month_names, tm.tm_mon, 12),
                   1900 + tm.tm_year);
     return buf;
+}
+
+bool is_directory(std::FILE* stream)
+{
+#ifdef _WIN32
+    (void)stream;
+    return false;  // opening a directory fails on Windows
+#else
+    struct stat st {};
+    return fstat(fileno(stream), &st) == 0 && S_ISDIR(st.st_mode);
+#endif
 }
 
 void report_system_error(const char* prefix)

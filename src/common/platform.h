@@ -1,6 +1,7 @@
 // The platform layer: everything that differs between the POSIX and Windows builds.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 namespace platform {
@@ -21,6 +22,9 @@ std::string utc_date_text();
 
 // Today's local date as "%d%b%Y" with English month names (06Dec2026).
 std::string local_date_dmy();
+
+// Is the open stream a directory? (Opening one for reading succeeds on POSIX.)
+bool is_directory(std::FILE* stream);
 
 // The description of the last system error, as perror prints it: "prefix: reason\n",
 // written to the standard error stream.

@@ -1,0 +1,16 @@
+// The fixed-width output record of one accepted row.
+#pragma once
+
+#include <string>
+
+#include "listing.h"
+#include "row.h"
+
+namespace record {
+
+// Lays the row's final field values out as one record of exactly rlen bytes
+// (256, 276 or 299). A household or member number too large for its field is
+// written as nines and reported as an error on row n.
+std::string build_record(const rowchecks::Row& row, int rlen, int n, Listing& listing);
+
+}  // namespace record

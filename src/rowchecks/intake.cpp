@@ -1,0 +1,221 @@
+#include "intake.h"
+
+#include "extract.h"
+#include "normalise.h"
+#include "text.h"
+
+namespace rowchecks {
+
+namespace {
+
+// Cuts the cells of one row left to right, remembering extraction errors
+// until a flag group claims them.
+class Cutter {
+public:
+    Cutter(const std::string& line, int n, Listing& listing)
+        : line_(line), ctx_{n, false}, listing_(listing)
+    {
+    }
+
+    void take(std::string& field, std::size_t width)
+    {
+        field = extract(line_, pos_, width, ctx_, flags_, listing_);
+    }
+
+    void clear_errors() { flags_.extract_err = false; }
+
+    // A group's flag records any extraction error since the previous group.
+    void settle_flag(std::string& flag)
+    {
+        if (flags_.extract_err) {
+            flag = "x";
+            flags_.extract_err = false;
+        }
+    }
+
+    bool content() const { return flags_.extract_content; }
+
+private:
+    const std::string& line_;
+    std::size_t pos_ = 0;
+    ExtractContext ctx_;
+    ExtractFlags flags_;
+    Listing& listing_;
+};
+
+void take_plain(Cutter& cut, std::string& field, std::size_t width, int n, Listing& listing)
+{
+    cut.take(field, width);
+    noquery(field, n, listing);
+}
+
+void take_alternates(Cutter& cut, Row& row, int n, Listing& listing)
+{
+    cut.take(row.alt_county, width::county);
+    cut.take(row.alt_birthplace, width::birthplace);
+    noquery(row.alt_birthplace, row.birthplace_flag, n, listing);
+    cut.settle_flag(row.birthplace_flag);
+}
+
+std::string plus_one(const std::string& number)
+{
+    return std::to_string(text::leading_value(number) + 1);
+}
+
+}  // namespace
+
+bool cut_fields(const std::string& line, const tabulon::Run& run, int n, Row& row, Listing& listing)
+{
+    Cutter cut(line, n, listing);
+    row.status = " ";
+    row.address_flag.clear();
+    row.new_household = false;
+    row.uninhabited_row = false;
+    row.ed_suffix = row.folio_suffix = row.schedule_suffix = row.house_suffix = ' ';
+    row.age_units = ' ';
+
+    if (!run.brief) {
+        cut.take(row.status, width::status);
+        cut.take(row.book, width::book);
+        cut.take(row.household, width::household);
+        cut.take(row.member, width::member);
+    }
+    take_plain(cut, row.parish, width::parish, n, listing);
+    if (run.brief && run.rlen > 256)
+        take_plain(cut, row.district, width::district, n, listing);
+    cut.take(row.ed, width::ed);
+    cut.take(row.folio, width::folio);
+    cut.take(row.page, width::page);
+    cut.take(row.schedule, width::schedule);
+    cut.clear_errors();
+
+    cut.take(row.house, width::house);
+    cut.take(row.address, width::address);
+    cut.take(row.uninhabited, width::flag);
+    noquery(row.address, row.address_flag, n, listing);
+    cut.settle_flag(row.address_flag);
+
+    cut.take(row.surname, width::surname);
+    cut.take(row.forenames, width::forenames);
+    cut.take(row.name_flag, width::flag);
+    noquery(row.surname, row.name_flag, n, listing);
+    noquery(row.forenames, row.name_flag, n, listing);
+    cut.settle_flag(row.name_flag);
+
+    cut.take(row.relationship, width::relationship);
+    cut.take(row.condition, width::condition);
+    cut.take(row.sex, width::sex);
+    cut.take(row.age, width::age);
+    cut.take(row.detail_flag, width::flag);
+    noquery(row.relationship, row.detail_flag, n, listing);
+    cut.settle_flag(row.detail_flag);
+
+    cut.take(row.occupation, width::occupation);
+    if (run.brief)
+        cut.take(row.employed, width::flag);
+    cut.take(row.occupation_flag, width::flag);
+    noquery(row.occupation, row.occupation_flag, n, listing);
+    cut.settle_flag(row.occupation_flag);
+
+    cut.take(row.county, width::county);
+    cut.take(row.birthplace, width::birthplace);
+    cut.take(row.birthplace_flag, width::flag);
+    noquery(row.birthplace, row.birthplace_flag, n, listing);
+    cut.settle_flag(row.birthplace_flag);
+
+    if (run.brief && run.rlen > 276)
+        take_alternates(cut, row, n, listing);
+
+    take_plain(cut, row.disability, width::disability, n, listing);
+    cut.take(row.language, width::language);
+    cut.take(row.notes, width::notes);
+
+    if (!run.brief && run.rlen > 256)
+        take_plain(cut, row.district, width::district, n, listing);
+    if (!run.brief && run.rlen > 276)
+        take_alternates(cut, row, n, listing);
+    if (run.brief && run.rlen > 276 && run.english_1841())
+        cut.take(row.book, width::book);
+
+    return cut.content();
+}
+
+void fill_down(const tabulon::Run& run, const Carried& carried, int n, Row& row, Listing& listing)
+{
+    row.member = plus_one(row.member);
+    if (row.parish.empty())
+        row.parish = carried.prev_parish;
+    if (run.rlen > 256 && row.district.empty())
+        row.district = carried.prev_district;
+    if (row.ed.empty())
+        row.ed = carried.prev_ed;
+    if (row.folio.empty())
+        row.folio = carried.prev_folio;
+    if (row.page.empty())
+        row.page = carried.prev_page;
+
+    if (row.schedule.empty()) {
+        // The row continues the previous household. A building code is not
+        // inherited: the row after a building is a person, not another building.
+        row.schedule = carried.prev_schedule;
+        if (row.uninhabited.empty()) {
+            const std::string& prev = carried.prev_uninhabited;
+            const bool building = prev.size() == 1 && std::string("ubnvUBNV").find(prev[0]) != std::string::npos;
+            if (!building)
+                row.uninhabited = prev;
+        }
+    } else {
+        row.household = plus_one(row.household);
+        row.member = "1";
+        row.new_household = true;
+    }
+
+    if (row.notes == "DELETED") {
+        listing.warning("Warning: row %d, is marked DELETED\n", n);
+        row.status = "D";
+    }
+}
+
+void settle_status(Row& row)
+{
+    if (row.status.empty() || row.status == "Z")
+        row.status = " ";
+}
+
+void keep_number_texts(Row& row)
+{
+    row.ed_text = row.ed;
+    row.folio_text = row.folio;
+    row.schedule_text = row.schedule;
+    row.house_text = row.house;
+}
+
+void store_carried(const tabulon::Run& run, int n, Row& row, Carried& carried, Listing& listing)
+{
+    const long long household = text::leading_value(row.household);
+    if (household > carried.highest_household)
+        carried.highest_household = household;
+
+    carried.prev_book = row.book;
+    carried.prev_parish = row.parish;
+    if (run.rlen > 256)
+        carried.prev_district = row.district;
+    carried.prev_ed = row.ed_text;
+    carried.prev_folio = row.folio_text;
+    carried.prev_page = row.page;
+    carried.prev_schedule = row.schedule_text;
+    carried.prev_house = row.house_text;
+    carried.prev_address = row.address;
+    carried.prev_uninhabited = row.uninhabited;
+
+    const long long schedule = text::leading_value(row.schedule);
+    if (schedule > 999 && schedule <= 1999) {
+        row.schedule_suffix = '!';
+        row.schedule = std::to_string(schedule - 1000);
+    } else if (schedule > 1999) {
+        listing.error("Error: row %d, schedule > 1999, \n", n);
+        row.schedule = "999";
+    }
+}
+
+}  // namespace rowchecks

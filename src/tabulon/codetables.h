@@ -1,0 +1,29 @@
+// The optional county-code and relationship-code tables beside the program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "listing.h"
+#include "run.h"
+
+namespace tabulon {
+
+struct CodeTables {
+    std::vector<std::string> ccodes;  // county codes, 3 characters each, in file order
+    std::vector<std::string> rcodes;  // relationship codes, at most 6 characters each
+    bool ccheck = false;              // county codes are looked up
+};
+
+// Most codes a table holds; a longer file switches its check off.
+inline constexpr std::size_t max_codes = 149;
+
+// Loads the tables from program_dir for a census after 1841. Clears
+// run.rcheck when the relationship codes cannot be used.
+CodeTables load_code_tables(const std::string& program_dir, Run& run, Listing& listing);
+
+// 1 when key is in the table (exact text, same case), -1 when not. An empty
+// code ends the table, as it would a table of terminated slots.
+int cfind(const std::vector<std::string>& table, const std::string& key);
+
+}  // namespace tabulon

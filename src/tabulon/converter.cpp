@@ -1,0 +1,303 @@
+#include "converter.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "census.h"
+#include "codetables.h"
+#include "headers.h"
+#include "intake.h"
+#include "linereader.h"
+#include "listing.h"
+#include "options.h"
+#include "paths.h"
+#include "platform.h"
+#include "record.h"
+#include "row.h"
+#include "text.h"
+
+namespace tabulon {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Longest program and input paths accepted.
+constexpr std::size_t max_program_path = 126;
+constexpr std::size_t max_input_path = 127;
+
+// The "%d\r" progress counter, gathered and written in large pieces.
+class Progress {
+public:
+    ~Progress() { flush(); }
+    void row(int n)
+    {
+        pending_ += std::to_string(n);
+        pending_ += '\r';
+        if (pending_.size() >= 16 * 1024)
+            flush();
+    }
+    void flush()
+    {
+        if (!pending_.empty())
+            std::fwrite(pending_.data(), 1, pending_.size(), stderr);
+        pending_.clear();
+    }
+
+private:
+    std::string pending_;
+};
+
+// The paths of one run.
+struct RunPaths {
+    std::string program_dir;
+    std::string input;   // as typed
+    std::string listing;
+    std::string output;
+};
+
+// A failed open: the Fatal lines and the system's description of the failure.
+void open_failed(Listing& listing, const std::string& text)
+{
+    const int saved = errno;
+    listing.fatal(text, text);
+    errno = saved;
+    platform::report_system_error("Fatal");
+}
+
+File open_input(const std::string& path)
+{
+    File in(std::fopen(path.c_str(), "rb"));
+    if (in && platform::is_directory(in.get())) {
+        in.reset();
+        errno = EISDIR;
+    }
+    return in;
+}
+
+enum class LoopEnd { done, read_failed, write_failed };
+
+// What the row loop keeps for the summary.
+struct LoopResult {
+    LoopEnd end = LoopEnd::done;
+    int records = 0;
+    int saved_errno = 0;
+};
+
+bool write_record(std::FILE* out, const std::string& record)
+{
+    return std::fwrite(record.data(), 1, record.size(), out) == record.size();
+}
+
+LoopResult row_loop(LineReader& in, std::FILE* out, const Run& run, rowchecks::RowCount& count,
+                    rowchecks::Row& row, rowchecks::Carried& carried, Listing& listing,
+                    Progress& progress)
+{
+    LoopResult result;
+    std::string line;
+    while (!in.eof()) {
+        in.fgetm(line);
+        if (in.failed()) {
+            result.saved_errno = errno;
+            result.end = LoopEnd::read_failed;
+            return result;
+        }
+        const auto lf = line.find('\n');
+        if (lf != std::string::npos)
+            line.resize(lf);
+        if (in.eof() && line.empty())
+            break;
+        const int n = ++count.n;
+        progress.row(n);
+
+        if (!rowchecks::cut_fields(line, run, n, row, listing)) {
+            listing.warning("Warning: row %d blank, ignored\n", n);
+            ++count.row_offset;
+            continue;
+        }
+        if (run.brief)
+            rowchecks::fill_down(run, carried, n, row, listing);
+        rowchecks::keep_number_texts(row);
+        rowchecks::settle_status(row);
+        rowchecks::store_carried(run, n, row, carried, listing);
+
+        if (!write_record(out, record::build_record(row, run.rlen, n, listing))) {
+            result.saved_errno = errno;
+            result.end = LoopEnd::write_failed;
+            return result;
+        }
+        ++result.records;
+    }
+    if (std::fflush(out) != 0) {
+        result.saved_errno = errno;
+        result.end = LoopEnd::write_failed;
+    }
+    return result;
+}
+
+// Ends a run whose input or output failed part-way: no half-written data file is left.
+int abandon_run(const LoopResult& result, const RunPaths& paths, File& out, Listing& listing)
+{
+    const std::string text = result.end == LoopEnd::read_failed
+                                 ? msgfmt("Fatal: Input file (%s) read failed\n", paths.input)
+                                 : msgfmt("Fatal: Output file (%s) write failed\n", paths.output);
+    listing.fatal(text, text);
+    errno = result.saved_errno;
+    platform::report_system_error("Fatal");
+    out.reset();
+    std::remove(paths.output.c_str());
+    return exit_status::fatal;
+}
+
+void write_summary(const Run& run, const rowchecks::RowCount& count, const rowchecks::Row& row,
+                   const rowchecks::Carried& carried, const LoopResult& result,
+                   const RunPaths& paths, Listing& listing)
+{
+    // In the SS-CENS layout the converter numbers households itself, so the
+    // current one is the highest.
+    const int records = run.brief ? count.n - count.row_offset : result.records;
+    const long long highest = run.brief ? text::leading_value(row.household) : carried.highest_household;
+    const std::string summary =
+        msgfmt("\nOutput %d records, highest household number = %d\n", records, highest) +
+        msgfmt("\nOutput file is %s\n", paths.output);
+    listing.plain("%s", summary);
+    console("%s", summary);
+    console("\n %d errors", listing.nerr());
+    if (!run.quiet)
+        console(", %d warnings", listing.nwarn());
+    console(". see %s\n", paths.listing);
+}
+
+int final_status(const Listing& listing)
+{
+    if (listing.nerr() > 0)
+        return exit_status::errors;
+    if (listing.nwarn() > 0)
+        return exit_status::warnings;
+    return exit_status::clean;
+}
+
+}  // namespace
+
+int convert(int argc, char** argv)
+{
+    if (argc <= 1) {
+        usage();
+        return exit_status::no_arguments;
+    }
+    Run run;
+    const int file_index = options(argc, argv, run);
+    if (file_index == 0)
+        return exit_status::no_file_name;
+
+    RunPaths paths;
+    const std::string program_path = argv[0] ? argv[0] : "";
+    if (program_path.size() > max_program_path) {
+        console("Fatal: Program path too long, move it closer to the root of the disk\n");
+        return exit_status::fatal;
+    }
+    paths.program_dir = paths::splitpath(program_path).dir;
+    paths.input = argv[file_index];
+    if (paths.input.size() > max_input_path) {
+        console("Fatal: File path too long, move it closer to the root of the disk\n");
+        return exit_status::fatal;
+    }
+    const paths::PathParts input = paths::splitpath(paths.input);
+
+    paths.listing = paths::makepath(input.dir, input.base, "erc");
+    File err(std::fopen(paths.listing.c_str(), "w"));
+    if (!err) {
+        const int saved = errno;
+        console("Fatal: Messages file (%s) failed to open\n", paths.listing);
+        errno = saved;
+        platform::report_system_error("Fatal");
+        return exit_status::fatal;
+    }
+    Listing listing(run.quiet, run.verbose);
+    listing.attach(err.get());
+
+    if (input.ext.empty()) {
+        listing.fatal(msgfmt("Fatal: Full file name required including the three letter extension - %s\n",
+                             paths.input),
+                      "Fatal: Full file name required including the three letter extension\n");
+        return exit_status::fatal;
+    }
+    if (input.ext != "csv" && input.ext != "CSV") {
+        listing.fatal("Fatal: File must be a .csv (comma separated values)\n",
+                      "Fatal: File must be a .csv (comma separated values)\n");
+        return exit_status::fatal;
+    }
+    std::string base = input.base;
+    if (const int status = decode_census(base, run, listing); status != 0)
+        return status;
+    listing.reset_counts();
+
+    const CodeTables tables = load_code_tables(paths.program_dir, run, listing);
+
+    File in = open_input(paths.input);
+    if (!in) {
+        open_failed(listing, msgfmt("Fatal: Input file (%s) failed to open\n", paths.input));
+        return exit_status::fatal;
+    }
+    LineReader reader(in.get());
+
+    rowchecks::RowCount count;
+    std::string header_book;
+    if (run.brief) {
+        switch (read_header_rows(reader, run, count.n, header_book, listing)) {
+        case HeaderOutcome::ok:
+            break;
+        case HeaderOutcome::fatal:
+            return exit_status::fatal;
+        case HeaderOutcome::read_failed: {
+            const int saved = errno;
+            listing.fatal(msgfmt("Fatal: Input file (%s) read failed\n", paths.input),
+                          msgfmt("Fatal: Input file (%s) read failed\n", paths.input));
+            errno = saved;
+            platform::report_system_error("Fatal");
+            return exit_status::fatal;
+        }
+        }
+    }
+
+    paths.output = paths::makepath(input.dir, base, output_extension(run));
+    File out(std::fopen(paths.output.c_str(), "wb"));
+    if (!out) {
+        open_failed(listing, msgfmt("Fatal: Output file (%s) failed to open\n", paths.output));
+        return exit_status::fatal;
+    }
+
+    listing.plain("Error listing for tabulon (Merrowby) v%s %s converting %s\n"
+                  "[When reporting program errors, be sure to send this file and the original data "
+                  "file]\n\n",
+                  version, platform::utc_date_text(), paths.input);
+    rowchecks::Row row;
+    rowchecks::Carried carried;
+    start_rows(run, header_book, count, row, carried, listing);
+
+    Progress progress;
+    const LoopResult result = row_loop(reader, out.get(), run, count, row, carried, listing, progress);
+    progress.flush();
+    if (result.end != LoopEnd::done)
+        return abandon_run(result, paths, out, listing);
+
+    write_summary(run, count, row, carried, result, paths, listing);
+    err.reset();
+    if (std::fclose(out.release()) != 0) {
+        // Everything was flushed before the summary; a failing close still
+        // must not leave a data file that looks good.
+        platform::report_system_error("Fatal");
+        std::remove(paths.output.c_str());
+        return exit_status::fatal;
+    }
+    in.reset();
+    (void)tables;
+    return final_status(listing);
+}
+
+}  // namespace tabulon

@@ -1,0 +1,38 @@
+// Settings and census identity of one converter run.
+#pragma once
+
+namespace tabulon {
+
+inline constexpr const char* version = "4.11.2";
+
+// Exit statuses of a converter run.
+namespace exit_status {
+inline constexpr int clean = 0;
+inline constexpr int no_arguments = 1;
+inline constexpr int no_file_name = 2;
+inline constexpr int warnings = 4;
+inline constexpr int errors = 8;
+inline constexpr int fatal = 12;
+}  // namespace exit_status
+
+struct Run {
+    // Switches.
+    bool brief = true;   // SS-CENS layout (three header rows); false: the ALL layout
+    int rlen = 256;      // output record length: 256, 276 or 299
+    bool quiet = false;
+    bool verbose = false;
+    bool rcheck = false;  // look relationships up in relcodes.txt
+
+    // Census identity, from the file name.
+    int year = 0;
+    bool sct = false;  // a Scottish piece
+    int ipart = 0;
+
+    bool english_1841() const { return year == 1841 && !sct; }
+};
+
+const char* input_format_name(const Run& run);
+const char* output_format_name(const Run& run);
+const char* output_extension(const Run& run);
+
+}  // namespace tabulon
