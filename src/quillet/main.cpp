@@ -1,0 +1,9 @@
+// quillet: the parameters-file editor. The launcher's main() calls _main().
+#include "editor.h"
+#include "twrapper.h"
+
+int _main(int argc, char** argv)
+{
+    quillet::Console console;
+    return quillet::run(argc, argv, console);
+}

@@ -1,0 +1,182 @@
+#include "paramfile.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "text.h"
+
+namespace quillet {
+
+std::string field_text(const Record& record, std::size_t offset, std::size_t width)
+{
+    const char* start = record.data() + offset;
+    const char* end = std::find(start, start + width, '\0');
+    return std::string(start, end);
+}
+
+std::string field_name(const Record& record, std::size_t offset, std::size_t width)
+{
+    std::string name = field_text(record, offset, width);
+    text::strip(name);
+    return name;
+}
+
+std::string piece_number(const Record& record)
+{
+    return field_text(record, field::piece, field::piece_width);
+}
+
+Header read_header_fields(const Record& record)
+{
+    return {field_text(record, field::id, field::id_width),
+            field_name(record, field::name, field::name_width)};
+}
+
+Record build_header(const Header& header, const Record& old)
+{
+    Record record;
+    record.fill(' ');
+    std::copy(old.begin() + 4, old.begin() + 8, record.begin() + 4);
+    const auto id_size = std::min(header.id.size(), field::id_width);
+    const auto name_size = std::min(header.name.size(), field::name_width);
+    std::copy_n(header.id.begin(), id_size, record.begin() + field::id);
+    std::copy_n(header.name.begin(), name_size, record.begin() + field::name);
+    return record;
+}
+
+namespace {
+
+Count read_count(const Record& record, std::size_t offset)
+{
+    Count count;
+    count.held.assign(record.data() + offset, field::count_width);
+    // Six bytes hold at most -99999..999999, well inside an int.
+    count.value = static_cast<int>(text::leading_value(field_text(record, offset, field::count_width)));
+    return count;
+}
+
+std::string six_digits(const Count& count)
+{
+    if (count.value < 0 || count.value > max_count)
+        return count.held;
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%06d", count.value);
+    return digits;
+}
+
+bool is_update_mark(char mark)
+{
+    return mark == '*' || mark == 'C';
+}
+
+}  // namespace
+
+Piece read_piece_fields(const Record& record)
+{
+    return {piece_number(record),
+            field_name(record, field::district, field::district_width),
+            field_name(record, field::film, field::film_width),
+            read_count(record, field::households),
+            read_count(record, field::records)};
+}
+
+std::string count_text(const Count& households, const Count& records)
+{
+    return six_digits(households) + six_digits(records);
+}
+
+Parish read_parish_fields(const Record& record)
+{
+    return {field_name(record, field::parish, field::parish_width),
+            is_update_mark(record[field::mark]),
+            field_text(record, field::updated_by, field::updated_by_width),
+            field_text(record, field::updated_on, field::updated_on_width)};
+}
+
+FilePtr ParamFile::open(const std::string& path)
+{
+    return FilePtr(std::fopen(path.c_str(), "rb+"));
+}
+
+ParamFile::ParamFile(FilePtr stream) : stream_(std::move(stream))
+{
+    std::setvbuf(stream_.get(), nullptr, _IONBF, 0);
+}
+
+bool ParamFile::seek(long index, std::size_t offset)
+{
+    const long position = index * static_cast<long>(record_size) + static_cast<long>(offset);
+    return std::fseek(stream_.get(), position, SEEK_SET) == 0;
+}
+
+ReadResult ParamFile::read(long index, Record& record)
+{
+    if (!seek(index, 0))
+        return ReadResult::damaged;
+    const auto got = std::fread(record.data(), 1, record_size, stream_.get());
+    if (got == record_size)
+        return ReadResult::whole;
+    return std::feof(stream_.get()) ? ReadResult::end : ReadResult::damaged;
+}
+
+Found ParamFile::find_piece(const std::string& number)
+{
+    Found found;
+    for (long index = 1;; ++index) {
+        found.result = read(index, found.record);
+        if (found.result != ReadResult::whole)
+            return found;
+        if (piece_number(found.record) == number) {
+            found.index = index;
+            return found;
+        }
+    }
+}
+
+ReadResult ParamFile::next_parish(const std::string& number, long& index, Record& record)
+{
+    const auto result = read(index + 1, record);
+    if (result != ReadResult::whole)
+        return result;
+    if (piece_number(record) != number)
+        return ReadResult::end;
+    ++index;
+    return ReadResult::whole;
+}
+
+void ParamFile::write_at(long index, std::size_t offset, const char* bytes, std::size_t size)
+{
+    if (seek(index, offset))
+        std::fwrite(bytes, 1, size, stream_.get());
+    // Leave the stream at the next record, ready for a walk to read on.
+    seek(index + 1, 0);
+}
+
+void ParamFile::rewrite_header(const Record& header)
+{
+    write_at(0, 0, header.data(), header.size());
+}
+
+void ParamFile::write_counts(long index, const std::string& counts)
+{
+    // Never more than the two count fields, whatever the caller hands in.
+    write_at(index, field::households, counts.data(), std::min(counts.size(), 2 * field::count_width));
+}
+
+void ParamFile::set_stamp(long index, const std::string& id, const std::string& date)
+{
+    std::string stamp = "*";
+    stamp += id.substr(0, field::updated_by_width);
+    text::pad(stamp, 1 + field::updated_by_width);
+    stamp += date.substr(0, field::updated_on_width);
+    text::pad(stamp, 1 + field::updated_by_width + field::updated_on_width);
+    write_at(index, field::mark, stamp.data(), stamp.size());
+}
+
+void ParamFile::clear_stamp(long index)
+{
+    const std::array<char, field::stamp_width> nuls{};
+    write_at(index, field::mark, nuls.data(), nuls.size());
+}
+
+}  // namespace quillet
