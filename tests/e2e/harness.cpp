@@ -1,0 +1,414 @@
+#include "harness.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <system_error>
+
+#include "e2e_programs.h"  // generated: default_program_paths, the programs of this build tree
+
+extern char** environ;
+
+namespace e2e {
+namespace {
+
+std::string env_or_empty(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The environment for a child: ours, with the given variables set.
+std::vector<std::string> child_environment(const std::map<std::string, std::string>& overrides)
+{
+    std::vector<std::string> env;
+    for (char** entry = environ; entry && *entry; ++entry) {
+        const std::string text = *entry;
+        const std::string name = text.substr(0, text.find('='));
+        if (!overrides.count(name))
+            env.push_back(text);
+    }
+    for (const auto& [name, value] : overrides)
+        env.push_back(name + "=" + value);
+    return env;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& texts)
+{
+    std::vector<char*> table;
+    for (auto& text : texts)
+        table.push_back(text.data());
+    table.push_back(nullptr);
+    return table;
+}
+
+struct RawRun {
+    std::string file;                  // what is executed
+    std::vector<std::string> argv;
+    std::vector<std::string> env;
+    std::string stdin_text;
+    std::filesystem::path cwd;
+    std::chrono::milliseconds timeout;
+};
+
+// fork/exec with all three standard streams on pipes. Input and both outputs go
+// through one poll loop, so a child that writes much before reading its input
+// (or the other way round) cannot block us, nor we it.
+Result run_raw(RawRun run)
+{
+    static const bool sigpipe_ignored = [] { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
+    (void)sigpipe_ignored;
+
+    int in[2], out[2], err[2];
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+        ADD_FAILURE() << "pipe: " << std::strerror(errno);
+        return {-1, "", ""};
+    }
+    std::vector<char*> argv = pointers(run.argv);
+    std::vector<char*> envp = pointers(run.env);
+    const std::string cwd = run.cwd.string();
+
+    const pid_t pid = fork();
+    if (pid < 0) {
+        ADD_FAILURE() << "fork: " << std::strerror(errno);
+        return {-1, "", ""};
+    }
+    if (pid == 0) {
+        dup2(in[0], 0);
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        if (!cwd.empty() && chdir(cwd.c_str()) != 0) {
+            const char message[] = "e2e: chdir failed\n";
+            (void)!write(2, message, sizeof message - 1);
+            _exit(127);
+        }
+        environ = envp.data();
+        execvp(run.file.c_str(), argv.data());
+        const char message[] = "e2e: exec failed\n";
+        (void)!write(2, message, sizeof message - 1);
+        _exit(127);
+    }
+    close(in[0]);
+    close(out[1]);
+    close(err[1]);
+
+    int to_child = in[1];
+    fcntl(to_child, F_SETFL, O_NONBLOCK);
+    std::size_t written = 0;
+    if (run.stdin_text.empty()) {
+        close(to_child);
+        to_child = -1;
+    }
+    int from_child[2] = {out[0], err[0]};
+    std::string* sink[2] = {nullptr, nullptr};
+    Result result{-1, "", ""};
+    sink[0] = &result.out;
+    sink[1] = &result.err;
+
+    const auto deadline = std::chrono::steady_clock::now() + run.timeout;
+    bool timed_out = false;
+    while (from_child[0] >= 0 || from_child[1] >= 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            timed_out = true;
+            break;
+        }
+        pollfd fds[3];
+        int count = 0;
+        int who[3];
+        for (int i = 0; i < 2; ++i) {
+            if (from_child[i] >= 0) {
+                fds[count] = {from_child[i], POLLIN, 0};
+                who[count++] = i;
+            }
+        }
+        if (to_child >= 0) {
+            fds[count] = {to_child, POLLOUT, 0};
+            who[count++] = 2;
+        }
+        const int ready = poll(fds, count, static_cast<int>(std::min<long long>(left.count(), 1000)));
+        if (ready < 0 && errno != EINTR) {
+            ADD_FAILURE() << "poll: " << std::strerror(errno);
+            break;
+        }
+        for (int k = 0; ready > 0 && k < count; ++k) {
+            if (fds[k].revents == 0)
+                continue;
+            if (who[k] == 2) {
+                const ssize_t n = write(to_child, run.stdin_text.data() + written,
+                                        run.stdin_text.size() - written);
+                if (n > 0)
+                    written += static_cast<std::size_t>(n);
+                if ((n < 0 && errno != EAGAIN && errno != EINTR) || written == run.stdin_text.size()) {
+                    close(to_child);  // all given, or the child will read no more
+                    to_child = -1;
+                }
+            } else {
+                char buffer[65536];
+                const ssize_t n = read(fds[k].fd, buffer, sizeof buffer);
+                if (n > 0) {
+                    sink[who[k]]->append(buffer, static_cast<std::size_t>(n));
+                } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                    close(fds[k].fd);
+                    from_child[who[k]] = -1;
+                }
+            }
+        }
+    }
+    if (to_child >= 0)
+        close(to_child);
+    for (int fd : from_child)
+        if (fd >= 0)
+            close(fd);
+
+    if (timed_out)
+        kill(pid, SIGKILL);
+    int wait_status = 0;
+    while (waitpid(pid, &wait_status, 0) < 0 && errno == EINTR) {
+    }
+    if (timed_out) {
+        ADD_FAILURE() << run.argv.front() << ": no end after " << run.timeout.count() << " ms, killed";
+        result.status = -1;
+    } else if (WIFEXITED(wait_status)) {
+        result.status = WEXITSTATUS(wait_status);
+    } else if (WIFSIGNALED(wait_status)) {
+        result.status = -WTERMSIG(wait_status);
+    }
+    return result;
+}
+
+std::map<std::string, std::string> wine_variables(const Target& target)
+{
+    return {
+        {"WINEPREFIX", target.wineprefix},
+        {"WINEDEBUG", "-all"},
+        // No Mono or Gecko installer dialogs: the programs need neither.
+        {"WINEDLLOVERRIDES", "mscoree,mshtml="},
+    };
+}
+
+std::string wineserver_of(const std::string& wine)
+{
+    const auto beside = std::filesystem::path(wine).parent_path() / "wineserver";
+    return e2e::exists(beside) ? beside.string() : "wineserver";
+}
+
+// A prefix made by us is initialised once (wineboot takes a few seconds), and
+// removed when the test process ends.
+void prepare_wineprefix(const Target& target, bool ours)
+{
+    if (!e2e::exists(std::filesystem::path(target.wineprefix) / "system.reg")) {
+        std::filesystem::create_directories(target.wineprefix);
+        RawRun boot{target.wine,
+                    {target.wine, "wineboot", "--init"},
+                    child_environment(wine_variables(target)),
+                    "",
+                    {},
+                    std::chrono::minutes(5)};
+        const Result booted = run_raw(boot);
+        if (booted.status != 0)
+            std::fprintf(stderr, "e2e: wineboot failed (%d): %s\n", booted.status, booted.err.c_str());
+    }
+    if (ours) {
+        std::atexit([] {
+            const Target& t = Target::get();
+            const std::string server = wineserver_of(t.wine);
+            run_raw({server, {server, "-k"}, child_environment(wine_variables(t)), "", {},
+                     std::chrono::seconds(30)});
+            std::error_code ignored;
+            std::filesystem::remove_all(t.wineprefix, ignored);
+        });
+    }
+}
+
+}  // namespace
+
+const Target& Target::get()
+{
+    static const Target target = [] {
+        Target t;
+        t.bin_dir = env_or_empty("E2E_BIN_DIR");
+        t.wine = env_or_empty("E2E_WINE");
+        t.windows = !t.wine.empty();
+        if (!t.windows)
+            return t;
+        t.sep = '\\';
+        t.newline = "\r\n";
+        t.exe_suffix = ".exe";
+        t.wineprefix = env_or_empty("E2E_WINEPREFIX");
+        const bool ours = t.wineprefix.empty();
+        if (ours) {
+            char pattern[] = "/tmp/e2e-wineprefix-XXXXXX";
+            if (!mkdtemp(pattern)) {
+                std::perror("e2e: mkdtemp");
+                std::abort();
+            }
+            t.wineprefix = pattern;
+        }
+        prepare_wineprefix(t, ours);
+        return t;
+    }();
+    return target;
+}
+
+std::string Target::native(const std::filesystem::path& path) const
+{
+    std::string text = path.string();
+    if (!windows)
+        return text;
+    if (!text.empty() && text.front() == '/')
+        text = "Z:" + text;
+    std::replace(text.begin(), text.end(), '/', '\\');
+    return text;
+}
+
+std::string Target::program(const std::string& name) const
+{
+    if (!bin_dir.empty())
+        return (std::filesystem::path(bin_dir) / (name + exe_suffix)).string();
+    for (const auto& [known, path] : default_program_paths)
+        if (name == known)
+            return path;
+    return "";
+}
+
+std::string Target::text(const std::string& lf_text) const
+{
+    std::string result;
+    for (char c : lf_text) {
+        if (c == '\n')
+            result += newline;
+        else
+            result += c;
+    }
+    return result;
+}
+
+Result run(const Invocation& invocation)
+{
+    const Target& target = Target::get();
+    const std::string path = invocation.program.find('/') != std::string::npos
+                                 ? invocation.program
+                                 : target.program(invocation.program);
+    if (path.empty() || !e2e::exists(path)) {
+        ADD_FAILURE() << "no program " << invocation.program << " (looked for \"" << path << "\")";
+        return {-1, "", ""};
+    }
+    RawRun raw{path, {}, {}, invocation.stdin_text, invocation.cwd, invocation.timeout};
+    if (target.windows) {
+        // Wine makes argv[0] from the program's path; it cannot be chosen, nor left out.
+        if (invocation.argv0 || invocation.no_argv) {
+            ADD_FAILURE() << "argv[0] cannot be set under Wine: skip this test there";
+            return {-1, "", ""};
+        }
+        raw.file = target.wine;
+        raw.argv = {target.wine, path};
+        raw.env = child_environment(wine_variables(target));
+    } else {
+        raw.argv = {invocation.argv0.value_or(path)};
+        raw.env = child_environment({});
+    }
+    if (invocation.no_argv)
+        raw.argv.clear();
+    raw.argv.insert(raw.argv.end(), invocation.args.begin(), invocation.args.end());
+    return run_raw(std::move(raw));
+}
+
+Result run(const std::string& program, const std::vector<std::string>& args,
+           const std::string& stdin_text, const std::filesystem::path& cwd)
+{
+    Invocation invocation;
+    invocation.program = program;
+    invocation.args = args;
+    invocation.stdin_text = stdin_text;
+    invocation.cwd = cwd;
+    return run(invocation);
+}
+
+TempDir::TempDir()
+{
+    char pattern[] = "/tmp/e2e-XXXXXX";
+    if (!mkdtemp(pattern))
+        throw std::system_error(errno, std::generic_category(), "mkdtemp");
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string read_file(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write_file(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+bool exists(const std::filesystem::path& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
+}
+
+std::string mask_date(std::string listing)
+{
+    static const std::string head = "Error listing for tabulon (";
+    const std::size_t line = listing.find(head);
+    if (line == std::string::npos)
+        return listing;
+    const std::size_t version = listing.find(") v", line);
+    const std::size_t line_end = listing.find('\n', line);
+    if (version == std::string::npos || version > line_end)
+        return listing;
+    const std::size_t date = listing.find(' ', version + 3);  // the blank after the version
+    if (date == std::string::npos || date > line_end)
+        return listing;
+    const std::size_t date_end = listing.find(" converting ", date + 1);
+    if (date_end == std::string::npos || date_end > line_end)
+        return listing;
+    listing.replace(date + 1, date_end - (date + 1), "<DATE>");
+    return listing;
+}
+
+std::string lines(std::initializer_list<std::string> text_lines)
+{
+    std::string result;
+    for (const auto& line : text_lines)
+        result += line + Target::get().newline;
+    return result;
+}
+
+std::filesystem::path stage_program(const std::string& name, const std::filesystem::path& dir)
+{
+    const std::filesystem::path from = Target::get().program(name);
+    const std::filesystem::path to = dir / from.filename();
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+    return to;
+}
+
+}  // namespace e2e
