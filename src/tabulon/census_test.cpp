@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Fatal: Part number in file name is not valid\n"},
         FatalCase{"HO108123", "Fatal: Part number in file name (08) is not valid\n",
                   "Fatal: Part number in file name is not valid\n"},
-        FatalCase{"HO128123", "Fatal: Part number in file name (28) is not valid\n",
+        FatalCase{"HO109123", "Fatal: Part number in file name (09) is not valid\n",
                   "Fatal: Part number in file name is not valid\n"},
         FatalCase{"RS6", "Fatal: Part number in file name () is not valid\n",
                   "Fatal: Part number in file name is not valid\n"},
@@ -131,7 +131,7 @@ TEST(Census, LargestPieceNumberIsKept)
 
 TEST(Census, ScottishFlagIsClearedOnEveryCall)
 {
-    Run run;
+    tabulon::Run run;
     run.sct = true;
     Listing listing;
     std::string name = "RG110001";

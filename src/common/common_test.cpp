@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "paths.h"
+#include "platform.h"
+#include "text.h"
+
+namespace {
+
+// Paths are written with '/' here and turned into the platform's separator.
+std::string p(std::string path)
+{
+    for (char& c : path)
+        if (c == '/')
+            c = platform::dir_separator;
+    return path;
+}
+
+TEST(SplitPath, DirectoryBaseAndExtension)
+{
+    const auto parts = paths::splitpath(p("C:/data/RG110123.CSV"));
+    EXPECT_EQ(parts.dir, p("C:/data"));
+    EXPECT_EQ(parts.base, "RG110123");
+    EXPECT_EQ(parts.ext, "CSV");
+}
+
+TEST(SplitPath, ExtensionStartsAtTheFirstDotOfTheFileName)
+{
+    const auto parts = paths::splitpath(p("C:/my.dir/rg11.part.csv"));
+    EXPECT_EQ(parts.dir, p("C:/my.dir"));
+    EXPECT_EQ(parts.base, "rg11");
+    EXPECT_EQ(parts.ext, "part.csv");
+}
+
+TEST(SplitPath, BareNameHasNoDirectoryOrExtension)
+{
+    const auto parts = paths::splitpath("file");
+    EXPECT_EQ(parts.dir, "");
+    EXPECT_EQ(parts.base, "file");
+    EXPECT_EQ(parts.ext, "");
+}
+
+TEST(SplitPath, OnlyThePlatformSeparatorSeparates)
+{
+    const std::string other = platform::dir_separator == '/' ? "C:\\data\\x.csv" : "C:/data/x.csv";
+    const auto parts = paths::splitpath(other);
+    EXPECT_EQ(parts.dir, "");
+    EXPECT_EQ(parts.base, other.substr(0, other.size() - 4));
+    EXPECT_EQ(parts.ext, "csv");
+}
+
+TEST(SplitPath, FileInTheRootKeepsTheRoot)
+{
+    const auto parts = paths::splitpath(p("/x.csv"));
+    EXPECT_EQ(parts.dir, p("/"));
+    EXPECT_EQ(paths::makepath(parts.dir, parts.base, "erc"), p("/x.erc"));
+}
+
+TEST(MakePath, JoinsWithOneSeparatorAndAlwaysADot)
+{
+    EXPECT_EQ(paths::makepath("", "name", "dat"), "name.dat");
+    EXPECT_EQ(paths::makepath(p("C:/d"), "name", ""), p("C:/d/name."));
+    EXPECT_EQ(paths::makepath(p("C:/d/"), "name", "erc"), p("C:/d/name.erc"));
+}
+
+TEST(Text, PadFillsButNeverCuts)
+{
+    std::string s = "abc";
+    EXPECT_EQ(text::pad(s, 5), "abc  ");
+    std::string t = "abc";
+    EXPECT_EQ(text::pad(t, 2), "abc");
+}
+
+TEST(Text, CapitalsDifferBetweenTheTwoMappings)
+{
+    std::string eight = "caf\xE9 \xFF\xDF";
+    std::string ascii = eight;
+    EXPECT_EQ(text::capitals(eight, text::CaseMap::eight_bit), "CAF\xC9 \xFF\xDF");
+    EXPECT_EQ(text::capitals(ascii, text::CaseMap::ascii), "CAF\xE9 \xFF\xDF");
+}
+
+TEST(Text, StripRemovesOnlyTrailingBlanks)
+{
+    std::string a = "ab  ", b = "   ", c = "ab\t";
+    text::strip(a);
+    text::strip(b);
+    text::strip(c);
+    EXPECT_EQ(a, "ab");
+    EXPECT_EQ(b, "");
+    EXPECT_EQ(c, "ab\t");
+}
+
+TEST(Text, LeadingValueReadsLikeStrtol)
+{
+    EXPECT_EQ(text::leading_value("12a"), 12);
+    EXPECT_EQ(text::leading_value("  -5"), -5);
+    EXPECT_EQ(text::leading_value("+7"), 7);
+    EXPECT_EQ(text::leading_value("a12"), 0);
+    EXPECT_EQ(text::leading_value(""), 0);
+    EXPECT_EQ(text::leading_value(std::string("1\0002", 3)), 1);
+}
+
+TEST(Platform, DateTextHasTheFixedAsctimeShape)
+{
+    const std::string date = platform::utc_date_text();
+    ASSERT_EQ(date.size(), 28u) << date;
+    EXPECT_EQ(date.substr(24), " UTC");
+    EXPECT_NE(date[8], '0') << "the day of the month is padded with a blank";
+    EXPECT_EQ(platform::local_date_dmy().size(), 9u);
+}
+
+}  // namespace
