@@ -1,0 +1,234 @@
+#include "linereader.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "listing_capture.h"
+
+namespace {
+
+struct Read {
+    bool got;
+    std::string line;
+    bool eof;
+    bool operator==(const Read&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Read& r)
+{
+    return os << "{" << r.got << ", \"" << r.line << "\" (" << r.line.size() << " bytes), eof " << r.eof << "}";
+}
+
+// Every call until the end-of-file indicator is set, as a row loop that tests
+// the indicator makes them (bounded, in case the reader never ends).
+std::vector<Read> read_all(const std::string& bytes, std::size_t size = 1024)
+{
+    FilePtr f = file_with(bytes);
+    LineReader reader(f.get());
+    std::vector<Read> out;
+    std::string line;
+    while (out.size() < bytes.size() + 2) {
+        const bool got = reader.fgetm(line, size);
+        out.push_back({got, line, reader.eof()});
+        if (reader.eof())
+            break;
+    }
+    return out;
+}
+
+// The line-reading rules one byte at a time over a string: the model that the
+// buffered reader must agree with, end-of-file indicator included.
+std::vector<Read> model(const std::string& bytes, std::size_t size = 1024)
+{
+    std::vector<Read> out;
+    std::size_t at = 0;
+    bool eof = false;
+    while (out.size() < bytes.size() + 2) {
+        std::string line;
+        int c = 0;
+        bool met_end = false;
+        while (line.size() < size - 1) {
+            if (at == bytes.size()) {
+                eof = true;
+                met_end = true;
+                break;
+            }
+            c = static_cast<unsigned char>(bytes[at++]);
+            line += static_cast<char>(c);
+            if (c == '\n' || c == '\r')
+                break;
+        }
+        if (!met_end && c == '\r') {
+            line.back() = '\n';
+            if (at == bytes.size())
+                eof = true;
+            else if (bytes[at] == '\n')
+                ++at;
+        }
+        out.push_back({!(met_end && line.empty()), line, eof});
+        if (eof)
+            break;
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(LineReader, AllThreeLineEndsGiveTheSameRows)
+{
+    const std::vector<Read> expected = {
+        {true, "a,b\n", false}, {true, "c\n", false}, {false, "", true}};
+    EXPECT_EQ(read_all("a,b\nc\n"), expected);
+    EXPECT_EQ(read_all("a,b\r\nc\r\n"), expected);
+    // A final lone CR looks one byte ahead and so meets the end at once.
+    EXPECT_EQ(read_all("a,b\rc\r"), (std::vector<Read>{{true, "a,b\n", false}, {true, "c\n", true}}));
+}
+
+TEST(LineReader, CrCrIsARowThenAnEmptyRow)
+{
+    EXPECT_EQ(read_all("a\r\rb\n"),
+              (std::vector<Read>{{true, "a\n", false}, {true, "\n", false}, {true, "b\n", false}, {false, "", true}}));
+}
+
+TEST(LineReader, LfCrIsTwoLineEnds)
+{
+    EXPECT_EQ(read_all("a\n\rb"),
+              (std::vector<Read>{{true, "a\n", false}, {true, "\n", false}, {true, "b", true}}));
+}
+
+TEST(LineReader, LastLineWithoutTerminatorIsStillRead)
+{
+    EXPECT_EQ(read_all("a\nlast"), (std::vector<Read>{{true, "a\n", false}, {true, "last", true}}));
+}
+
+TEST(LineReader, EmptyInputGivesNothing)
+{
+    EXPECT_EQ(read_all(""), (std::vector<Read>{{false, "", true}}));
+}
+
+TEST(LineReader, CallsAfterTheEndKeepGivingNothing)
+{
+    FilePtr f = file_with("x\r");
+    LineReader reader(f.get());
+    std::string line = "stale";
+    EXPECT_TRUE(reader.fgetm(line));
+    EXPECT_EQ(line, "x\n");
+    EXPECT_TRUE(reader.eof());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(reader.fgetm(line));
+        EXPECT_EQ(line, "");
+        EXPECT_TRUE(reader.eof());
+    }
+    EXPECT_FALSE(reader.failed());
+}
+
+TEST(LineReader, LongLineSplitsAt1023Bytes)
+{
+    const std::string bytes = std::string(1500, 'x') + "\n";
+    EXPECT_EQ(read_all(bytes), (std::vector<Read>{{true, std::string(1023, 'x'), false},
+                                                   {true, std::string(477, 'x') + "\n", false},
+                                                   {false, "", true}}));
+}
+
+TEST(LineReader, LineEndJustBeyondTheLimitBecomesAnEmptyRow)
+{
+    const std::string bytes = std::string(1023, 'x') + "\r\ny";
+    EXPECT_EQ(read_all(bytes), (std::vector<Read>{{true, std::string(1023, 'x'), false},
+                                                   {true, "\n", false},
+                                                   {true, "y", true}}));
+}
+
+TEST(LineReader, CrAsTheLastByteThatFitsStillEndsTheLine)
+{
+    // 1022 bytes and the CR fill the line; its LF is consumed with it.
+    const std::string bytes = std::string(1022, 'x') + "\r\ny\n";
+    EXPECT_EQ(read_all(bytes), (std::vector<Read>{{true, std::string(1022, 'x') + "\n", false},
+                                                   {true, "y\n", false},
+                                                   {false, "", true}}));
+}
+
+TEST(LineReader, NulBytesAreOrdinaryBytes)
+{
+    const std::string bytes("a\0b,\0\nc\0", 8);
+    EXPECT_EQ(read_all(bytes), (std::vector<Read>{{true, std::string("a\0b,\0\n", 6), false},
+                                                   {true, std::string("c\0", 2), true}}));
+}
+
+TEST(LineReader, SmallerLimits)
+{
+    EXPECT_EQ(read_all("abcde\n", 3), model("abcde\n", 3));
+    EXPECT_EQ(read_all("ab\r\ncd", 2), model("ab\r\ncd", 2));
+}
+
+TEST(LineReader, CrLfSplitAcrossTheReadBuffer)
+{
+    // Lines of 99 bytes and LF; the line holding the buffer's last byte ends
+    // in a CR there, and its LF is the first byte of the next read.
+    const std::size_t boundary = LineReader::buffer_size;
+    std::string bytes;
+    while (bytes.size() + 100 < boundary)
+        bytes += std::string(99, 'a' + static_cast<char>(bytes.size() % 26)) + "\n";
+    bytes += std::string(boundary - 1 - bytes.size(), 'z') + "\r\n";
+    ASSERT_EQ(bytes[boundary - 1], '\r');
+    ASSERT_EQ(bytes[boundary], '\n');
+    bytes += "after\r";
+    bytes += std::string(3 * boundary, 'q');  // a long line across later buffers
+    bytes += "\r";
+    const std::vector<Read> got = read_all(bytes);
+    EXPECT_EQ(got, model(bytes));
+    // The split CR LF gives one line end, not an extra empty row.
+    bool seen_after = false;
+    for (const Read& r : got) {
+        EXPECT_NE(r.line, "\n");
+        seen_after = seen_after || r.line == "after\n";
+    }
+    EXPECT_TRUE(seen_after);
+}
+
+TEST(LineReader, LoneCrAtTheBufferBoundaryLeavesTheNextByte)
+{
+    const std::size_t boundary = LineReader::buffer_size;
+    std::string bytes(boundary - 1, 'k');
+    bytes += "\rnext\n";
+    const std::vector<Read> got = read_all(bytes, boundary + 10);
+    EXPECT_EQ(got, (std::vector<Read>{{true, std::string(boundary - 1, 'k') + "\n", false},
+                                       {true, "next\n", false},
+                                       {false, "", true}}));
+}
+
+TEST(LineReader, AgreesWithTheByteByByteRulesOnRandomInput)
+{
+    std::mt19937 random(20240611);
+    const std::string alphabet("\r\n\r\n\r\na,\"\0\x85", 11);
+    for (int round = 0; round < 40; ++round) {
+        // The last rounds span more than two read buffers.
+        const std::size_t length = round < 36 ? random() % 3000 : 2 * LineReader::buffer_size + random() % 5000;
+        std::string bytes;
+        for (std::size_t i = 0; i < length; ++i)
+            bytes += alphabet[random() % alphabet.size()];
+        const std::size_t size = round % 3 == 0 ? 1024 : 2 + random() % 40;
+        ASSERT_EQ(read_all(bytes, size), model(bytes, size)) << "round " << round;
+    }
+}
+
+TEST(LineReader, ReadErrorEndsTheInput)
+{
+    // Reading a directory fails with an error rather than an end of file.
+    FilePtr dir(std::fopen(".", "rb"));
+    ASSERT_TRUE(dir);
+    LineReader reader(dir.get());
+    std::string line;
+    int calls = 0;
+    while (calls < 5 && !reader.eof()) {
+        reader.fgetm(line);
+        ++calls;
+    }
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(reader.failed());
+    EXPECT_TRUE(reader.eof());
+    EXPECT_FALSE(reader.fgetm(line));
+    EXPECT_EQ(line, "");
+}
