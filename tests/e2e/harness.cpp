@@ -209,32 +209,65 @@ std::string wineserver_of(const std::string& wine)
     return e2e::exists(beside) ? beside.string() : "wineserver";
 }
 
-// A prefix made by us is initialised once (wineboot takes a few seconds), and
-// removed when the test process ends.
+// Runs a helper with its output thrown away (a daemon it leaves behind must not
+// hold our pipes open) and returns its exit status.
+int run_quietly(const std::vector<std::string>& args, const std::vector<std::string>& env)
+{
+    std::vector<std::string> argv_texts = args;
+    std::vector<std::string> env_texts = env;
+    std::vector<char*> argv = pointers(argv_texts);
+    std::vector<char*> envp = pointers(env_texts);
+    const pid_t pid = fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        const int null = open("/dev/null", O_RDWR);
+        dup2(null, 0);
+        dup2(null, 1);
+        dup2(null, 2);
+        environ = envp.data();
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A prefix is initialised once (wineboot takes a few seconds); a prefix made by
+// us is removed when the test process ends. A wine server kept running for the
+// whole test process saves seconds on every program start.
 void prepare_wineprefix(const Target& target, bool ours)
 {
-    if (!e2e::exists(std::filesystem::path(target.wineprefix) / "system.reg")) {
+    const auto env = child_environment(wine_variables(target));
+    if (!e2e::exists(std::filesystem::path(target.wineprefix) / ".update-timestamp")) {
         std::filesystem::create_directories(target.wineprefix);
-        RawRun boot{target.wine,
-                    {target.wine, "wineboot", "--init"},
-                    child_environment(wine_variables(target)),
-                    "",
-                    {},
-                    std::chrono::minutes(5)};
-        const Result booted = run_raw(boot);
-        if (booted.status != 0)
-            std::fprintf(stderr, "e2e: wineboot failed (%d): %s\n", booted.status, booted.err.c_str());
+        if (run_quietly({target.wine, "wineboot", "--init"}, env) != 0)
+            std::fprintf(stderr, "e2e: wineboot failed in %s\n", target.wineprefix.c_str());
     }
-    if (ours) {
-        std::atexit([] {
-            const Target& t = Target::get();
-            const std::string server = wineserver_of(t.wine);
-            run_raw({server, {server, "-k"}, child_environment(wine_variables(t)), "", {},
-                     std::chrono::seconds(30)});
+    // What the clean-up at exit needs, kept apart from Target, which is gone by then.
+    struct Cleanup {
+        std::string server;
+        std::vector<std::string> env;
+        std::string prefix;
+        bool server_is_ours;
+        bool prefix_is_ours;
+    };
+    static const Cleanup* cleanup = nullptr;
+    const std::string server = wineserver_of(target.wine);
+    const bool server_is_ours = run_quietly({server, "-p"}, env) == 0;  // 2: one runs already
+    cleanup = new Cleanup{server, env, target.wineprefix, server_is_ours, ours};
+    std::atexit([] {
+        if (cleanup->server_is_ours || cleanup->prefix_is_ours) {
+            run_quietly({cleanup->server, "-k"}, cleanup->env);
+            run_quietly({cleanup->server, "-w"}, cleanup->env);  // until it has gone
+        }
+        if (cleanup->prefix_is_ours) {
             std::error_code ignored;
-            std::filesystem::remove_all(t.wineprefix, ignored);
-        });
-    }
+            std::filesystem::remove_all(cleanup->prefix, ignored);
+        }
+    });
 }
 
 }  // namespace
