@@ -171,15 +171,5 @@ TEST_F(ParamFileTest, WritesTouchOnlyTheirBytes)
     EXPECT_EQ(contents(), expected);
 }
 
-TEST_F(ParamFileTest, ReadAfterWriteSeesTheNextRecord)
-{
-    load(standard());
-    file_->set_stamp(3, "AB", "07Dec2026");
-    Record record{};
-    EXPECT_EQ(file_->read(3, record), ReadResult::whole);
-    EXPECT_TRUE(read_parish_fields(record).updated);
-    EXPECT_EQ(read_parish_fields(record).updated_by, "AB  ");
-}
-
 }  // namespace
 }  // namespace quillet
