@@ -374,11 +374,11 @@ Result run(const std::string& program, const std::vector<std::string>& args,
     return run(invocation);
 }
 
-TempDir::TempDir()
+TempDir::TempDir(const std::filesystem::path& parent)
 {
-    char pattern[] = "/tmp/e2e-XXXXXX";
-    if (!mkdtemp(pattern))
-        throw std::system_error(errno, std::generic_category(), "mkdtemp");
+    std::string pattern = (parent / "e2e-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::system_error(errno, std::generic_category(), "mkdtemp " + pattern);
     path_ = pattern;
 }
 

@@ -65,10 +65,11 @@ Result run(const Invocation& invocation);
 Result run(const std::string& program, const std::vector<std::string>& args,
            const std::string& stdin_text = "", const std::filesystem::path& cwd = {});
 
-// A fresh directory under /tmp, removed with everything in it on destruction.
+// A fresh directory (under /tmp unless told otherwise), removed with everything
+// in it on destruction.
 class TempDir {
 public:
-    TempDir();
+    explicit TempDir(const std::filesystem::path& parent = "/tmp");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
