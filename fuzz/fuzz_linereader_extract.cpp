@@ -1,0 +1,153 @@
+// The line reader and the field extractor on arbitrary bytes.
+//
+// Input: byte 0 picks the field width, whether the rows count as header rows
+// (no invalid-character messages) and the reader's line limit; the rest is
+// the file. Properties:
+//   - the lines put together are the file with CR LF and lone CR turned into
+//     LF; no line is longer than the limit; a line holds no CR and at most one
+//     LF, at its end; the reader stops, and stays stopped, at the end;
+//   - extract never returns a field longer than its width, never moves pos
+//     backwards or past the end, always moves it while text is left, and
+//     keeps returning empty fields at the end;
+//   - every message is one "Error: row <n>, " line, each counted once in nerr,
+//     and a reported field sets extract_err; a non-empty field sets
+//     extract_content; no field starts with a blank or a backslash, holds two
+//     blanks in a row, or is a lone "/".
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "extract.h"
+#include "fuzz_support.h"
+#include "linereader.h"
+#include "listing.h"
+
+namespace {
+
+constexpr std::size_t widths[] = {1, 3, 4, 5, 6, 20, 24, 30, 44, 50, 1023, 4, 30, 20, 6, 44};
+
+std::string with_unix_line_ends(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r') {
+            out += '\n';
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else {
+            out += bytes[i];
+        }
+    }
+    return out;
+}
+
+void check_fields(const std::string& line, int n, std::size_t width, bool header_row, Listing& listing,
+                  fuzz::MemoryStream& listing_text)
+{
+    ExtractFlags flags;
+    std::size_t pos = 0;
+    std::size_t listed = listing_text.view().size();
+    for (std::size_t call = 0; call <= line.size() + 1; ++call) {
+        const std::size_t before = pos;
+        const int nerr_before = listing.nerr();
+        const std::string field = extract(line, pos, width, ExtractContext{n, header_row}, flags, listing);
+        const std::string_view all = listing_text.view();
+        const std::string added(all.substr(listed));
+        listed = all.size();
+        const std::string where = "row " + std::to_string(n) + " <" + fuzz::escaped(line) + "> call " +
+                                  std::to_string(call) + " width " + std::to_string(width) + " field <" +
+                                  fuzz::escaped(field) + ">";
+
+        FUZZ_CHECK(field.size() <= width, where);
+        FUZZ_CHECK(pos >= before && pos <= line.size(), where + " pos " + std::to_string(pos));
+        if (before < line.size())
+            FUZZ_CHECK(pos > before, where);
+        else
+            FUZZ_CHECK(field.empty(), where);
+        FUZZ_CHECK(field.find('\n') == std::string::npos, where);
+        FUZZ_CHECK(field != "/", where);
+        if (!field.empty()) {
+            FUZZ_CHECK(flags.extract_content, where);
+            FUZZ_CHECK(field[0] != ' ' && field[0] != '\\', where);
+        }
+        FUZZ_CHECK(field.find("  ") == std::string::npos, where);
+
+        const int reported = listing.nerr() - nerr_before;
+        const std::string row_prefix = "Error: row " + std::to_string(n) + ", ";
+        FUZZ_CHECK(fuzz::count_lines_starting(added, "Error: ") == reported,
+                   where + " listing <" + fuzz::escaped(added) + ">");
+        FUZZ_CHECK(fuzz::count_lines_starting(added, row_prefix) == reported, where);
+        FUZZ_CHECK(added.empty() || added.back() == '\n', where);
+        if (reported > 0)
+            FUZZ_CHECK(flags.extract_err, where);
+        if (header_row)
+            FUZZ_CHECK(fuzz::count_lines_starting(added, row_prefix + "field contains an invalid character") == 0,
+                       where);
+        const bool cut = fuzz::count_lines_starting(added, row_prefix + "field too long") > 0;
+        if (!field.empty() && !cut)
+            FUZZ_CHECK(field.back() != ' ', where);
+        if (before >= line.size())
+            break;
+    }
+    // At the end every further call gives the empty field and leaves pos alone.
+    const std::size_t end = pos;
+    FUZZ_CHECK(end == line.size(), "row " + std::to_string(n) + " pos stopped short");
+    const std::string more = extract(line, pos, width, ExtractContext{n, header_row}, flags, listing);
+    FUZZ_CHECK(more.empty() && pos == end, "row " + std::to_string(n));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::uint8_t control = data[0];
+    const std::size_t width = widths[control & 0x0f];
+    const bool header_row = (control & 0x10) != 0;
+    const std::size_t limit = (control & 0x60) == 0x60 ? 4 : 1024;
+    const std::string_view file(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+    std::FILE* in = fuzz::open_bytes(file);
+    FUZZ_CHECK(in != nullptr, "open_bytes");
+    fuzz::MemoryStream listing_text;
+    Listing listing(false, false);
+    listing.attach(listing_text.stream());
+
+    std::string joined;
+    {
+        LineReader reader(in);
+        std::string line;
+        int n = 0;
+        std::size_t reads = 0;
+        while (reader.fgetm(line, limit)) {
+            ++reads;
+            FUZZ_CHECK(reads <= file.size(), "more lines than bytes");
+            FUZZ_CHECK(!line.empty(), "a successful read gave an empty line");
+            FUZZ_CHECK(line.size() <= limit - 1, "line of " + std::to_string(line.size()) + " bytes");
+            FUZZ_CHECK(line.find('\r') == std::string::npos, fuzz::escaped(line));
+            const std::size_t lf = line.find('\n');
+            FUZZ_CHECK(lf == std::string::npos || lf == line.size() - 1, fuzz::escaped(line));
+            if (lf == std::string::npos && line.size() < limit - 1)
+                FUZZ_CHECK(reader.eof(), "a short line without LF before the end: " + fuzz::escaped(line));
+            FUZZ_CHECK(!reader.failed(), "read error on a memory stream");
+            joined += line;
+
+            std::string row = line;
+            if (lf != std::string::npos)
+                row.resize(lf);
+            check_fields(row, ++n, width, header_row, listing, listing_text);
+        }
+        FUZZ_CHECK(line.empty() && reader.eof(), "the end of input gave text <" + fuzz::escaped(line) + ">");
+        FUZZ_CHECK(!reader.fgetm(line, limit) && line.empty() && reader.eof(), "read past the end");
+    }
+    std::fclose(in);
+
+    const std::string expected = with_unix_line_ends(file);
+    FUZZ_CHECK(joined == expected, "lines <" + fuzz::escaped(joined) + "> file <" + fuzz::escaped(expected) + ">");
+    const std::string all = listing_text.text();
+    FUZZ_CHECK(fuzz::count_lines_starting(all, "Error: ") == listing.nerr(), fuzz::escaped(all));
+    FUZZ_CHECK(listing.nwarn() == 0, "extract wrote a warning");
+    return 0;
+}
