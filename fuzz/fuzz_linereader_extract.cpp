@@ -55,38 +55,40 @@ void check_fields(const std::string& line, int n, std::size_t width, bool header
         const std::string_view all = listing_text.view();
         const std::string added(all.substr(listed));
         listed = all.size();
-        const std::string where = "row " + std::to_string(n) + " <" + fuzz::escaped(line) + "> call " +
-                                  std::to_string(call) + " width " + std::to_string(width) + " field <" +
-                                  fuzz::escaped(field) + ">";
+        // Built only when a check fails.
+        const auto where = [&] {
+            return "row " + std::to_string(n) + " <" + fuzz::escaped(line) + "> call " + std::to_string(call) +
+                   " width " + std::to_string(width) + " field <" + fuzz::escaped(field) + ">";
+        };
 
-        FUZZ_CHECK(field.size() <= width, where);
-        FUZZ_CHECK(pos >= before && pos <= line.size(), where + " pos " + std::to_string(pos));
+        FUZZ_CHECK(field.size() <= width, where());
+        FUZZ_CHECK(pos >= before && pos <= line.size(), where() + " pos " + std::to_string(pos));
         if (before < line.size())
-            FUZZ_CHECK(pos > before, where);
+            FUZZ_CHECK(pos > before, where());
         else
-            FUZZ_CHECK(field.empty(), where);
-        FUZZ_CHECK(field.find('\n') == std::string::npos, where);
-        FUZZ_CHECK(field != "/", where);
+            FUZZ_CHECK(field.empty(), where());
+        FUZZ_CHECK(field.find('\n') == std::string::npos, where());
+        FUZZ_CHECK(field != "/", where());
         if (!field.empty()) {
-            FUZZ_CHECK(flags.extract_content, where);
-            FUZZ_CHECK(field[0] != ' ' && field[0] != '\\', where);
+            FUZZ_CHECK(flags.extract_content, where());
+            FUZZ_CHECK(field[0] != ' ' && field[0] != '\\', where());
         }
-        FUZZ_CHECK(field.find("  ") == std::string::npos, where);
+        FUZZ_CHECK(field.find("  ") == std::string::npos, where());
 
         const int reported = listing.nerr() - nerr_before;
         const std::string row_prefix = "Error: row " + std::to_string(n) + ", ";
         FUZZ_CHECK(fuzz::count_lines_starting(added, "Error: ") == reported,
-                   where + " listing <" + fuzz::escaped(added) + ">");
-        FUZZ_CHECK(fuzz::count_lines_starting(added, row_prefix) == reported, where);
-        FUZZ_CHECK(added.empty() || added.back() == '\n', where);
+                   where() + " listing <" + fuzz::escaped(added) + ">");
+        FUZZ_CHECK(fuzz::count_lines_starting(added, row_prefix) == reported, where());
+        FUZZ_CHECK(added.empty() || added.back() == '\n', where());
         if (reported > 0)
-            FUZZ_CHECK(flags.extract_err, where);
+            FUZZ_CHECK(flags.extract_err, where());
         if (header_row)
             FUZZ_CHECK(fuzz::count_lines_starting(added, row_prefix + "field contains an invalid character") == 0,
-                       where);
+                       where());
         const bool cut = fuzz::count_lines_starting(added, row_prefix + "field too long") > 0;
         if (!field.empty() && !cut)
-            FUZZ_CHECK(field.back() != ' ', where);
+            FUZZ_CHECK(field.back() != ' ', where());
         if (before >= line.size())
             break;
     }
