@@ -89,6 +89,11 @@ bool is_directory(std::FILE* stream)
 
 void report_system_error(const char* prefix)
 {
+    // The Windows runtime's perror writes past the stream's buffer, where the
+    // lines written before it may still wait when the console is redirected.
+    const int reason = errno;
+    std::fflush(stderr);
+    errno = reason;
     std::perror(prefix);
 }
 
