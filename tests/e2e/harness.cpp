@@ -241,10 +241,12 @@ int run_quietly(const std::vector<std::string>& args, const std::vector<std::str
 void prepare_wineprefix(const Target& target, bool ours)
 {
     const auto env = child_environment(wine_variables(target));
+    const std::string server = wineserver_of(target.wine);
     if (!e2e::exists(std::filesystem::path(target.wineprefix) / ".update-timestamp")) {
         std::filesystem::create_directories(target.wineprefix);
         if (run_quietly({target.wine, "wineboot", "--init"}, env) != 0)
             std::fprintf(stderr, "e2e: wineboot failed in %s\n", target.wineprefix.c_str());
+        run_quietly({server, "-w"}, env);  // the server wineboot started ends by itself
     }
     // What the clean-up at exit needs, kept apart from Target, which is gone by then.
     struct Cleanup {
@@ -255,8 +257,10 @@ void prepare_wineprefix(const Target& target, bool ours)
         bool prefix_is_ours;
     };
     static const Cleanup* cleanup = nullptr;
-    const std::string server = wineserver_of(target.wine);
     const bool server_is_ours = run_quietly({server, "-p"}, env) == 0;  // 2: one runs already
+    // The first program of a server's life starts Wine's background services,
+    // which would inherit that program's output pipes and hold them open.
+    run_quietly({target.wine, "wineboot"}, env);
     cleanup = new Cleanup{server, env, target.wineprefix, server_is_ours, ours};
     std::atexit([] {
         if (cleanup->server_is_ours || cleanup->prefix_is_ours) {
