@@ -39,24 +39,16 @@ std::string extract(const std::string& line, std::size_t& pos, std::size_t width
         ++pos;
     }
 
-    // The field is built in a scratch buffer that only ever grows, so that
-    // cutting a row costs no allocation beyond the returned texts. A field
-    // never holds more characters than remain of the line (a doubled quote
-    // gives one for two).
-    static thread_local std::string hold;
-    if (hold.size() < end - pos)
-        hold.resize(end - pos);
-    char* const kept = hold.data();
-    std::size_t i = 0;
+    std::string kept;  // the field as built, before it is held to its width
     for (;;) {
         while (pos < end && text[pos] != delimiter) {
             const char ch = text[pos];
             if (ch == ' ') {
                 // Leading blanks (inside quotes) are dropped, runs keep one.
                 ++pos;
-                if (i != 0 && kept[i - 1] != ' ')
-                    kept[i++] = ' ';
-            } else if (i == 0 && ch == '\\') {
+                if (!kept.empty() && kept.back() != ' ')
+                    kept += ' ';
+            } else if (kept.empty() && ch == '\\') {
                 ++pos;  // leading backslashes are dropped
             } else if (!valid[static_cast<unsigned char>(ch)]) {
                 // The header rows are checked by their own rules; a stray
@@ -64,10 +56,10 @@ std::string extract(const std::string& line, std::size_t& pos, std::size_t width
                 if (!ctx.header_row)
                     listing.error("Error: row %d, field contains an invalid character <%c>\n", ctx.n, ch);
                 flags.extract_err = true;
-                kept[i++] = ch;
+                kept += ch;
                 ++pos;
             } else {
-                kept[i++] = ch;
+                kept += ch;
                 ++pos;
             }
         }
@@ -77,7 +69,7 @@ std::string extract(const std::string& line, std::size_t& pos, std::size_t width
         if (delimiter == ',')
             break;
         if (pos < end && text[pos] == '"') {
-            kept[i++] = '"';  // a doubled quote inside quotes stands for one
+            kept += '"';  // a doubled quote inside quotes stands for one
             ++pos;
         } else {
             // The quoted part is over; whatever follows up to the comma
@@ -85,24 +77,24 @@ std::string extract(const std::string& line, std::size_t& pos, std::size_t width
             delimiter = ',';
         }
     }
-    while (i > 0 && kept[i - 1] == ' ')
-        --i;  // trailing blanks
+    while (!kept.empty() && kept.back() == ' ')
+        kept.pop_back();  // trailing blanks
 
     if (delimiter == '"') {
         listing.error("Error: row %d, ends with incomplete field\n", ctx.n);
         flags.extract_err = true;
     }
 
-    if (i > width) {
+    if (kept.size() > width) {
         listing.error("Error: row %d, field too long <%s>, truncated by %d to %d characters in the output file\n",
-                      ctx.n, std::string_view(kept, i), i - width, width);
-        i = width;
+                      ctx.n, kept, kept.size() - width, width);
+        kept.resize(width);
         flags.extract_err = true;
     }
 
-    if (i == 1 && kept[0] == '/')
-        kept[0] = '-';
-    if (i != 0)
+    if (kept == "/")
+        kept = "-";
+    if (!kept.empty())
         flags.extract_content = true;
-    return std::string(kept, i);
+    return kept;
 }

@@ -195,6 +195,10 @@ void store_carried(const tabulon::Run& run, int n, Row& row, Carried& carried, L
     const long long household = text::leading_value(row.household);
     if (household > carried.highest_household)
         carried.highest_household = household;
+    if (!run.brief) {
+        carried.prev_household = row.household;
+        carried.prev_member = row.member;
+    }
 
     carried.prev_book = row.book;
     carried.prev_parish = row.parish;

@@ -222,5 +222,22 @@ TEST(StoreCarried, SchedulesOfFourDigitsFoldIntoThree)
     }
 }
 
+TEST(StoreCarried, AllLayoutKeepsHouseholdAndMemberAndTheHighestHousehold)
+{
+    ListingCapture cap;
+    tabulon::Run run = sscens();
+    run.brief = false;
+    Carried carried;
+    Row row;
+    for (const char* household : {"3", "12", "7"}) {
+        row.household = household;
+        row.member = "2";
+        store_carried(run, 1, row, carried, cap.listing);
+        EXPECT_EQ(carried.prev_household, household);
+        EXPECT_EQ(carried.prev_member, "2");
+    }
+    EXPECT_EQ(carried.highest_household, 12);
+}
+
 }  // namespace
 }  // namespace rowchecks

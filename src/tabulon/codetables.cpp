@@ -1,18 +1,23 @@
 #include "codetables.h"
 
 #include <cstdio>
-#include <memory>
 
+#include "file.h"
 #include "paths.h"
+#include "platform.h"
 
 namespace tabulon {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
+// Opens a code file for reading; a directory of that name counts as missing.
+File open_code_file(const std::string& path)
+{
+    File in(std::fopen(path.c_str(), "r"));
+    if (in && platform::is_directory(in.get()))
+        in.reset();
+    return in;
+}
 
 // Reads the file's lines (without their CR LF or LF ends) and hands each to take.
 template <typename Take>
@@ -41,7 +46,7 @@ void read_lines(std::FILE* in, Take take)
 void load_county_codes(const std::string& program_dir, CodeTables& tables, Listing& listing)
 {
     const std::string path = paths::makepath(program_dir, "CHAP1891", "TXT");
-    File in(std::fopen(path.c_str(), "r"));
+    File in = open_code_file(path);
     if (!in) {
         listing.warning("Warning: Aux file %s failed to open, county code checking disabled\n\n", path);
         return;
@@ -66,7 +71,7 @@ void load_relationship_codes(const std::string& program_dir, CodeTables& tables,
     if (!run.rcheck)
         return;
     const std::string path = paths::makepath(program_dir, "relcodes", "txt");
-    File in(std::fopen(path.c_str(), "r"));
+    File in = open_code_file(path);
     if (!in) {
         listing.warning("Warning: Aux file %s failed to open, relationship code checking disabled\n\n",
                         path);

@@ -2,11 +2,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "census.h"
 #include "codetables.h"
+#include "file.h"
 #include "headers.h"
 #include "intake.h"
 #include "linereader.h"
@@ -21,11 +21,6 @@
 namespace tabulon {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // Longest program and input paths accepted.
 constexpr std::size_t max_program_path = 126;
@@ -61,12 +56,12 @@ struct RunPaths {
     std::string output;
 };
 
-// A failed open: the Fatal lines and the system's description of the failure.
-void open_failed(Listing& listing, const std::string& text)
+// A file that failed: the Fatal line to the listing and the console, then the
+// system's description of the failure (error is the errno it left).
+void file_failed(Listing& listing, const std::string& text, int error)
 {
-    const int saved = errno;
     listing.fatal(text, text);
-    errno = saved;
+    errno = error;
     platform::report_system_error("Fatal");
 }
 
@@ -133,42 +128,55 @@ LoopResult row_loop(LineReader& in, std::FILE* out, const Run& run, rowchecks::R
         }
         ++result.records;
     }
-    if (std::fflush(out) != 0) {
-        result.saved_errno = errno;
-        result.end = LoopEnd::write_failed;
-    }
     return result;
+}
+
+std::string read_failed(const RunPaths& paths)
+{
+    return msgfmt("Fatal: Input file (%s) read failed\n", paths.input);
 }
 
 // Ends a run whose input or output failed part-way: no half-written data file is left.
 int abandon_run(const LoopResult& result, const RunPaths& paths, File& out, Listing& listing)
 {
-    const std::string text = result.end == LoopEnd::read_failed
-                                 ? msgfmt("Fatal: Input file (%s) read failed\n", paths.input)
-                                 : msgfmt("Fatal: Output file (%s) write failed\n", paths.output);
-    listing.fatal(text, text);
-    errno = result.saved_errno;
-    platform::report_system_error("Fatal");
+    file_failed(listing,
+                result.end == LoopEnd::read_failed
+                    ? read_failed(paths)
+                    : msgfmt("Fatal: Output file (%s) write failed\n", paths.output),
+                result.saved_errno);
     out.reset();
     std::remove(paths.output.c_str());
     return exit_status::fatal;
 }
 
-void write_summary(const Run& run, const rowchecks::RowCount& count, const rowchecks::Row& row,
-                   const rowchecks::Carried& carried, const LoopResult& result,
-                   const RunPaths& paths, Listing& listing)
+// Closes the output, checking that everything reached the file.
+LoopResult close_output(File& out, LoopResult result)
+{
+    const bool flushed = std::fflush(out.get()) == 0;
+    const int error = errno;
+    const bool closed = std::fclose(out.release()) == 0;
+    if (!flushed || !closed) {
+        result.end = LoopEnd::write_failed;
+        result.saved_errno = flushed ? errno : error;
+    }
+    return result;
+}
+
+// The records written (blank rows give none, in either layout) and the
+// highest household number.
+void write_summary(const Run& run, const rowchecks::Row& row, const rowchecks::Carried& carried,
+                   const LoopResult& result, const RunPaths& paths, Listing& listing)
 {
     // In the SS-CENS layout the converter numbers households itself, so the
     // current one is the highest.
-    const int records = run.brief ? count.n - count.row_offset : result.records;
     const long long highest = run.brief ? text::leading_value(row.household) : carried.highest_household;
     const std::string summary =
-        msgfmt("\nOutput %d records, highest household number = %d\n", records, highest) +
+        msgfmt("\nOutput %d records, highest household number = %d\n", result.records, highest) +
         msgfmt("\nOutput file is %s\n", paths.output);
     listing.plain("%s", summary);
     console("%s", summary);
     console("\n %d errors", listing.nerr());
-    if (!run.quiet)
+    if (!listing.quiet())
         console(", %d warnings", listing.nwarn());
     console(". see %s\n", paths.listing);
 }
@@ -210,15 +218,13 @@ int convert(int argc, char** argv)
     const paths::PathParts input = paths::splitpath(paths.input);
 
     paths.listing = paths::makepath(input.dir, input.base, "erc");
+    Listing listing(run.quiet, run.verbose);
     File err(std::fopen(paths.listing.c_str(), "w"));
     if (!err) {
-        const int saved = errno;
-        console("Fatal: Messages file (%s) failed to open\n", paths.listing);
-        errno = saved;
-        platform::report_system_error("Fatal");
+        const int error = errno;
+        file_failed(listing, msgfmt("Fatal: Messages file (%s) failed to open\n", paths.listing), error);
         return exit_status::fatal;
     }
-    Listing listing(run.quiet, run.verbose);
     listing.attach(err.get());
 
     if (input.ext.empty()) {
@@ -241,7 +247,8 @@ int convert(int argc, char** argv)
 
     File in = open_input(paths.input);
     if (!in) {
-        open_failed(listing, msgfmt("Fatal: Input file (%s) failed to open\n", paths.input));
+        const int error = errno;
+        file_failed(listing, msgfmt("Fatal: Input file (%s) failed to open\n", paths.input), error);
         return exit_status::fatal;
     }
     LineReader reader(in.get());
@@ -255,11 +262,8 @@ int convert(int argc, char** argv)
         case HeaderOutcome::fatal:
             return exit_status::fatal;
         case HeaderOutcome::read_failed: {
-            const int saved = errno;
-            listing.fatal(msgfmt("Fatal: Input file (%s) read failed\n", paths.input),
-                          msgfmt("Fatal: Input file (%s) read failed\n", paths.input));
-            errno = saved;
-            platform::report_system_error("Fatal");
+            const int error = errno;
+            file_failed(listing, read_failed(paths), error);
             return exit_status::fatal;
         }
         }
@@ -268,7 +272,8 @@ int convert(int argc, char** argv)
     paths.output = paths::makepath(input.dir, base, output_extension(run));
     File out(std::fopen(paths.output.c_str(), "wb"));
     if (!out) {
-        open_failed(listing, msgfmt("Fatal: Output file (%s) failed to open\n", paths.output));
+        const int error = errno;
+        file_failed(listing, msgfmt("Fatal: Output file (%s) failed to open\n", paths.output), error);
         return exit_status::fatal;
     }
 
@@ -281,22 +286,15 @@ int convert(int argc, char** argv)
     start_rows(run, header_book, count, row, carried, listing);
 
     Progress progress;
-    const LoopResult result = row_loop(reader, out.get(), run, count, row, carried, listing, progress);
+    LoopResult result = row_loop(reader, out.get(), run, count, row, carried, listing, progress);
     progress.flush();
+    if (result.end == LoopEnd::done)
+        result = close_output(out, result);
     if (result.end != LoopEnd::done)
         return abandon_run(result, paths, out, listing);
 
-    write_summary(run, count, row, carried, result, paths, listing);
-    err.reset();
-    if (std::fclose(out.release()) != 0) {
-        // Everything was flushed before the summary; a failing close still
-        // must not leave a data file that looks good.
-        platform::report_system_error("Fatal");
-        std::remove(paths.output.c_str());
-        return exit_status::fatal;
-    }
-    in.reset();
-    (void)tables;
+    write_summary(run, row, carried, result, paths, listing);
+    (void)tables;  // read by the row checks
     return final_status(listing);
 }
 

@@ -127,27 +127,20 @@ HeaderOutcome read_header_rows(LineReader& in, const Run& run, int& n, std::stri
     return HeaderOutcome::ok;
 }
 
-void start_rows(const Run& run, const std::string& header_book, rowchecks::RowCount& count,
-                rowchecks::Row& row, rowchecks::Carried& carried, Listing& listing)
+namespace {
+
+void write_run_description(const Run& run, Listing& listing)
 {
     const char* mode = run.quiet ? ", QUIET" : run.verbose ? ", VERBOSE" : "";
     listing.plain("Census year = %d, input format = %s, output format = %s%s\n\n", run.year,
                   input_format_name(run), output_format_name(run), mode);
+}
 
-    count = rowchecks::RowCount{};
-    carried = rowchecks::Carried{};
-    row = rowchecks::Row{};
-    count.n = 0;
-    count.first_row = 1;
-    count.row_offset = 3;
-    if (!run.brief)
-        return;
-
-    listing.plain("Subtract %d from row numbers in messages to get the corresponding record in the "
-                  "output file.\n\n",
-                  count.row_offset);
-    count.n = 3;
-    count.first_row = 4;
+// The SS-CENS layout's start values: what a first data row with empty
+// location cells inherits, and what the first-row checks recognise.
+void set_sscens_start(const Run& run, const std::string& header_book, rowchecks::Row& row,
+                      rowchecks::Carried& carried)
+{
     row.household = "0";
     row.member = "0";
     row.book = header_book;
@@ -161,16 +154,41 @@ void start_rows(const Run& run, const std::string& header_book, rowchecks::RowCo
     carried.prev_address = "-";
     carried.prev_uninhabited = "-";
     carried.prev_book = header_book;
+}
 
-    // The book number check looks at the header's book number; in the ALL
-    // layout each row brings its own, so there is nothing to check yet.
-    if (run.english_1841() && listing.warnings_on()) {
-        const long long book = text::leading_value(row.book);
-        if (book > 100)
-            listing.warning("Warning: Old format file, Book numbers not in use\n");
-        else if (book == 0)
-            listing.warning("Warning: Book numbers not set\n");
-    }
+// An English 1841 piece should carry book numbers from header cell B1.
+void check_header_book(const Run& run, const std::string& book, Listing& listing)
+{
+    if (!run.english_1841() || !listing.warnings_on())
+        return;
+    const long long value = text::leading_value(book);
+    if (value > 100)
+        listing.warning("Warning: Old format file, Book numbers not in use\n");
+    else if (value == 0)
+        listing.warning("Warning: Book numbers not set\n");
+}
+
+}  // namespace
+
+void start_rows(const Run& run, const std::string& header_book, rowchecks::RowCount& count,
+                rowchecks::Row& row, rowchecks::Carried& carried, Listing& listing)
+{
+    write_run_description(run, listing);
+    count = rowchecks::RowCount{0, 1, 3};
+    row = rowchecks::Row{};
+    carried = rowchecks::Carried{};
+    if (!run.brief)
+        return;  // every value of the ALL layout starts empty or at zero
+
+    listing.plain("Subtract %d from row numbers in messages to get the corresponding record in the "
+                  "output file.\n\n",
+                  count.row_offset);
+    count.n = 3;
+    count.first_row = 4;
+    set_sscens_start(run, header_book, row, carried);
+    // In the ALL layout each row brings its own book number, so there is
+    // nothing to check before the first row.
+    check_header_book(run, row.book, listing);
 }
 
 }  // namespace tabulon

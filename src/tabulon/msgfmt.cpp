@@ -1,6 +1,5 @@
 #include "msgfmt.h"
 
-#include <cassert>
 #include <stdexcept>
 
 namespace msgfmt_detail {
@@ -9,9 +8,13 @@ std::string format(const char* format, std::initializer_list<Arg> args)
 {
     std::string out;
     auto next = args.begin();
-    auto take = [&]() -> const Arg& {
+    // A conversion given the wrong kind of argument is a fault in the program's
+    // own message table, found by the tests that write each message.
+    auto take = [&](Arg::Kind kind) -> const Arg& {
         if (next == args.end())
             throw std::logic_error(std::string("message format lacks an argument: ") + format);
+        if (next->kind != kind)
+            throw std::logic_error(std::string("message argument of the wrong kind: ") + format);
         return *next++;
     };
     for (const char* p = format; *p; ++p) {
@@ -24,16 +27,14 @@ std::string format(const char* format, std::initializer_list<Arg> args)
         case '%':
             out += '%';
             break;
-        case 'd': {
-            const Arg& a = take();
-            out += std::to_string(a.integer);
+        case 'd':
+            out += std::to_string(take(Arg::Kind::integer).integer);
             break;
-        }
         case 's':
-            out += take().text;
+            out += take(Arg::Kind::text).text;
             break;
         case 'c':
-            out += take().byte;
+            out += take(Arg::Kind::byte).byte;
             break;
         default:
             throw std::logic_error(std::string("unsupported conversion in message format: ") + format);

@@ -1,0 +1,128 @@
+#include "codetables.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "listing_capture.h"
+#include "platform.h"
+
+namespace tabulon {
+namespace {
+
+namespace fs = std::filesystem;
+
+class CodeTablesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("codetables_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        run_.year = 1881;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void write(const std::string& name, const std::string& text)
+    {
+        std::ofstream(dir_ / name, std::ios::binary) << text;
+    }
+
+    std::string county_lines(int count)
+    {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += "County number " + std::to_string(1000 + i) + "  C" + std::to_string(10 + i % 90) + "\r\n";
+        return text;
+    }
+
+    fs::path dir_;
+    tabulon::Run run_;
+};
+
+TEST_F(CodeTablesTest, CountyCodesStandInColumns21To23)
+{
+    write("CHAP1891.TXT", "Bedfordshire        BDF extra\nCornwall            CON\n");
+    ListingCapture cap;
+    const CodeTables tables = load_code_tables(dir_.string(), run_, cap.listing);
+    EXPECT_TRUE(tables.ccheck);
+    EXPECT_EQ(cfind(tables.ccodes, "BDF"), 1);
+    EXPECT_EQ(cfind(tables.ccodes, "CON"), 1);
+    EXPECT_EQ(cfind(tables.ccodes, "con"), -1);
+    EXPECT_EQ(cap.text(), "");
+}
+
+TEST_F(CodeTablesTest, At149CountiesTheTableIsFullAndAt150ItIsOff)
+{
+    write("CHAP1891.TXT", county_lines(149));
+    ListingCapture full;
+    EXPECT_TRUE(load_code_tables(dir_.string(), run_, full.listing).ccheck);
+    EXPECT_EQ(full.text(), "");
+
+    write("CHAP1891.TXT", county_lines(150));
+    ListingCapture over;
+    EXPECT_FALSE(load_code_tables(dir_.string(), run_, over.listing).ccheck);
+    EXPECT_EQ(over.text(), "Warning: Too many counties in aux file, county code checking disabled\n\n");
+    EXPECT_EQ(over.listing.nwarn(), 1);
+}
+
+TEST_F(CodeTablesTest, MissingFilesWarnOnlyWhenAskedForAndNotQuiet)
+{
+    ListingCapture cap;
+    load_code_tables(dir_.string(), run_, cap.listing);
+    EXPECT_EQ(cap.text(), "Warning: Aux file " + dir_.string() + std::string(1, platform::dir_separator) +
+                              "CHAP1891.TXT failed to open, county code checking disabled\n\n");
+
+    write("CHAP1891.TXT", county_lines(3));
+    run_.rcheck = true;
+    ListingCapture rel;
+    load_code_tables(dir_.string(), run_, rel.listing);
+    EXPECT_FALSE(run_.rcheck);
+    EXPECT_NE(rel.text().find("relcodes.txt failed to open, relationship code checking disabled\n\n"),
+              std::string::npos);
+
+    run_.rcheck = true;
+    ListingCapture quiet(true);
+    load_code_tables(dir_.string(), run_, quiet.listing);
+    EXPECT_FALSE(run_.rcheck);
+    EXPECT_EQ(quiet.text(), "");
+}
+
+TEST_F(CodeTablesTest, ADirectoryOfThatNameCountsAsMissing)
+{
+    fs::create_directories(dir_ / "CHAP1891.TXT");
+    ListingCapture cap;
+    EXPECT_FALSE(load_code_tables(dir_.string(), run_, cap.listing).ccheck);
+    EXPECT_EQ(cap.listing.nwarn(), 1);
+}
+
+TEST_F(CodeTablesTest, RelationshipsAreExactAndAnEmptyLineEndsTheTable)
+{
+    write("CHAP1891.TXT", county_lines(1));
+    write("relcodes.txt", "Head\r\nWife\nServant\n\nSon\n");
+    run_.rcheck = true;
+    ListingCapture cap;
+    const CodeTables tables = load_code_tables(dir_.string(), run_, cap.listing);
+    EXPECT_TRUE(run_.rcheck);
+    EXPECT_EQ(cfind(tables.rcodes, "Head"), 1);
+    EXPECT_EQ(cfind(tables.rcodes, "HEAD"), -1);
+    EXPECT_EQ(cfind(tables.rcodes, "Servan"), 1);
+    EXPECT_EQ(cfind(tables.rcodes, "Son"), -1);
+}
+
+TEST_F(CodeTablesTest, NothingIsLoadedFor1841)
+{
+    run_.year = 1841;
+    run_.rcheck = true;
+    ListingCapture cap;
+    EXPECT_FALSE(load_code_tables(dir_.string(), run_, cap.listing).ccheck);
+    EXPECT_TRUE(run_.rcheck);
+    EXPECT_EQ(cap.text(), "");
+}
+
+}  // namespace
+}  // namespace tabulon
