@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
 #include <string>
 
+#include "console_io.h"
 #include "paths.h"
 #include "platform.h"
 #include "text.h"
@@ -108,6 +111,34 @@ TEST(Platform, DateTextHasTheFixedAsctimeShape)
     EXPECT_EQ(date.substr(24), " UTC");
     EXPECT_NE(date[8], '0') << "the day of the month is padded with a blank";
     EXPECT_EQ(platform::local_date_dmy().size(), 9u);
+}
+
+TEST(ConsoleIo, ReadLineTakesWholeLinesAndDropsOneCarriageReturn)
+{
+    struct CloseFile {
+        void operator()(std::FILE* stream) const { std::fclose(stream); }
+    };
+    const std::unique_ptr<std::FILE, CloseFile> file(std::tmpfile());
+    ASSERT_TRUE(file);
+    std::FILE* in = file.get();
+    const std::string long_line(3000, 'x');
+    const std::string typed = long_line + "\nab\r\n\na\rb\r\r\nlast";
+    std::fwrite(typed.data(), 1, typed.size(), in);
+    std::rewind(in);
+
+    std::string line = "stale";
+    EXPECT_TRUE(console_io::read_line(in, line));
+    EXPECT_EQ(line, long_line);
+    EXPECT_TRUE(console_io::read_line(in, line));
+    EXPECT_EQ(line, "ab");
+    EXPECT_TRUE(console_io::read_line(in, line));
+    EXPECT_EQ(line, "");
+    EXPECT_TRUE(console_io::read_line(in, line));
+    EXPECT_EQ(line, "a\rb\r");
+    EXPECT_TRUE(console_io::read_line(in, line));  // no line feed at the end
+    EXPECT_EQ(line, "last");
+    EXPECT_FALSE(console_io::read_line(in, line));
+    EXPECT_EQ(line, "");
 }
 
 }  // namespace

@@ -1,22 +1,8 @@
 #include "twrapper.h"
 
-namespace twrapper {
+#include "console_io.h"
 
-bool read_line(std::FILE* in, std::string& line)
-{
-    line.clear();
-    bool got_any = false;
-    for (int c = std::getc(in); c != EOF; c = std::getc(in)) {
-        got_any = true;
-        if (c == '\n')
-            break;
-        line += static_cast<char>(c);
-    }
-    // A line typed at a Windows console, or saved by a Windows editor, ends in CR LF.
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return got_any;
-}
+namespace twrapper {
 
 int run(int argc, char** argv, std::FILE* in, std::FILE* out)
 {
@@ -26,7 +12,7 @@ int run(int argc, char** argv, std::FILE* in, std::FILE* out)
     std::fputs("Enter command : ", out);
     std::fflush(out);
     std::string line;
-    read_line(in, line);
+    console_io::read_line(in, line);
 
     bool input_ended = false;
     auto continue_line = [&](std::string& more) {
@@ -34,7 +20,7 @@ int run(int argc, char** argv, std::FILE* in, std::FILE* out)
             return false;
         std::fputs("Continue command line: \n", out);
         std::fflush(out);
-        if (!read_line(in, more)) {
+        if (!console_io::read_line(in, more)) {
             input_ended = true;  // never ask again
             return false;
         }

@@ -14,10 +14,6 @@ int _main(int argc, char** argv);
 
 namespace twrapper {
 
-// Reads one line from in (the line feed is not kept). Returns false when the
-// input ended before any character was read.
-bool read_line(std::FILE* in, std::string& line);
-
 // Cuts a command line into words: blanks and tabs separate words; a word that
 // begins with a single or double quote runs to the next quote of the same kind;
 // a backslash standing alone as the line's last character continues the line
