@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <limits>
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <sys/types.h>
 #endif
 
 namespace platform {
@@ -89,12 +91,32 @@ bool is_directory(std::FILE* stream)
 
 void report_system_error(const char* prefix)
 {
+    report_system_error(prefix, errno);
+}
+
+void report_system_error(const char* prefix, int reason)
+{
     // The Windows runtime's perror writes past the stream's buffer, where the
     // lines written before it may still wait when the console is redirected.
-    const int reason = errno;
     std::fflush(stderr);
     errno = reason;
     std::perror(prefix);
+}
+
+bool seek(std::FILE* stream, std::int64_t offset)
+{
+#ifdef _WIN32
+    return _fseeki64(stream, offset, SEEK_SET) == 0;
+#else
+    if constexpr (sizeof(off_t) < sizeof offset) {
+        // A 32-bit system built without large-file support.
+        if (offset > std::numeric_limits<off_t>::max()) {
+            errno = EOVERFLOW;
+            return false;
+        }
+    }
+    return fseeko(stream, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
 }
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 // The platform layer: everything that differs between the POSIX and Windows builds.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -29,5 +30,13 @@ bool is_directory(std::FILE* stream);
 // The description of the last system error, as perror prints it: "prefix: reason\n",
 // written to the standard error stream.
 void report_system_error(const char* prefix);
+// The same for a system error whose errno value was taken when it happened,
+// for callers that write something of their own before the description.
+void report_system_error(const char* prefix, int reason);
+
+// Positions stream at offset bytes from its start, with a 64-bit offset on
+// every system (long, fseek's offset, has 32 bits on Windows). False on
+// failure, with errno telling why.
+bool seek(std::FILE* stream, std::int64_t offset);
 
 }  // namespace platform
