@@ -278,12 +278,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::FILE* replies = fuzz::open_bytes(script);
     FUZZ_CHECK(replies != nullptr, "open_bytes");
-    fuzz::MemoryStream console_text;
-    quillet::Console console{replies, console_text.stream()};
+    quillet::Console console{replies};
     int status;
+    std::string console_text;
     {
-        fuzz::StderrCapture capture;
+        fuzz::StderrCapture capture;  // the editor's console is the standard error stream
         status = quillet::run(static_cast<int>(argv.size()) - 1, argv.data(), console);
+        console_text = capture.text();
     }
     std::fclose(replies);
 
@@ -298,7 +299,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (original.size() < rec)
         FUZZ_CHECK(status == 16, where);
     else
-        FUZZ_CHECK(status == 0, where + "\nconsole tail <" + fuzz::escaped(console_text.text().substr(0), 300) + ">");
+        FUZZ_CHECK(status == 0, where + "\nconsole tail <" + fuzz::escaped(console_text, 300) + ">");
 
     if (listing_mode || status != 0) {
         FUZZ_CHECK(after == original, "changed without a confirmed reply: " + where +

@@ -1,11 +1,19 @@
 #include "console.h"
 
-#include <cerrno>
 #include <cstdarg>
 
+#include "console_io.h"
 #include "platform.h"
 
 namespace quillet {
+
+void say(const char* format, ...)
+{
+    std::va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+}
 
 void write_text(std::FILE* to, const char* format, ...)
 {
@@ -18,30 +26,24 @@ void write_text(std::FILE* to, const char* format, ...)
 std::string read_reply(std::FILE* in)
 {
     std::string line;
-    for (int c = std::getc(in); c != EOF && c != '\n'; c = std::getc(in))
-        line += static_cast<char>(c);
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
+    console_io::read_line(in, line);  // the end of input leaves it empty
     const auto nul = line.find('\0');
     if (nul != std::string::npos)
         line.resize(nul);
     return line;
 }
 
-std::string ask(Console& console, const char* prompt)
+std::string ask(const Console& console, const char* prompt)
 {
-    std::fputs(prompt, console.out);
-    std::fflush(console.out);
+    std::fputs(prompt, stderr);
+    std::fflush(stderr);
     return read_reply(console.in);
 }
 
-void report_open_failure(Console& console, const char* what, const std::string& path)
+void report_file_failure(const char* what, const std::string& path, const char* failure, int reason)
 {
-    const int reason = errno;  // writing the first line must not lose it
-    write_text(console.out, "Fatal: %s file %s failed to open\n", what, path.c_str());
-    std::fflush(console.out);
-    errno = reason;
-    platform::report_system_error("Fatal");
+    say("Fatal: %s file %s %s\n", what, path.c_str(), failure);
+    platform::report_system_error("Fatal", reason);
 }
 
 }  // namespace quillet

@@ -1,5 +1,6 @@
-// The editor's console: prompts and messages go to one stream (the standard
-// error stream in the program), replies come from another as whole lines.
+// The editor's console: prompts and messages go to the standard error stream,
+// replies come as whole lines from the standard input (or, in tests, from
+// another stream).
 #pragma once
 
 #include <cstdio>
@@ -8,11 +9,13 @@
 namespace quillet {
 
 struct Console {
-    std::FILE* in = stdin;
-    std::FILE* out = stderr;
+    std::FILE* in = stdin;  // where replies come from
 };
 
-// printf-style text to a stream: the console or the listing.
+// printf-style text to the console.
+void say(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// printf-style text to another stream (the listing).
 void write_text(std::FILE* to, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // One reply line, however long, without its line end (LF or CR LF). The end
@@ -20,10 +23,11 @@ void write_text(std::FILE* to, const char* format, ...) __attribute__((format(pr
 std::string read_reply(std::FILE* in);
 
 // Writes the prompt and reads the reply to it.
-std::string ask(Console& console, const char* prompt);
+std::string ask(const Console& console, const char* prompt);
 
-// "Fatal: <what> <path> failed to open" and then the system's reason for the
-// failure as perror gives it, with the prefix "Fatal".
-void report_open_failure(Console& console, const char* what, const std::string& path);
+// "Fatal: <what> file <path> <failure>" and then the system's description of
+// reason (an errno value taken when the failure happened) as perror gives it,
+// with the prefix "Fatal".
+void report_file_failure(const char* what, const std::string& path, const char* failure, int reason);
 
 }  // namespace quillet

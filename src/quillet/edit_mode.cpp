@@ -1,17 +1,17 @@
 #include "edit_mode.h"
 
+#include "describe.h"
 #include "exit_status.h"
 #include "text.h"
 
 namespace quillet {
 
-bool take_id(Console& console, const std::string& reply, std::string& id)
+bool take_id(const std::string& reply, std::string& id)
 {
     if (reply.empty())
         return false;
     if (reply.size() > field::id_width) {
-        write_text(console.out, "Error: Transcriber id %s is longer than 4 characters, not changed\n",
-                   reply.c_str());
+        say("Error: Transcriber id %s is longer than 4 characters, not changed\n", reply.c_str());
         return false;
     }
     id = reply;
@@ -27,14 +27,14 @@ bool take_name(const std::string& reply, std::string& name)
     return true;
 }
 
-bool take_count(Console& console, const std::string& reply, Count& count)
+bool take_count(const std::string& reply, Count& count)
 {
     if (reply.empty())
         return false;
     // Anything outside six digits would spill into the neighbouring field.
     const long long value = text::leading_value(reply);
     if (value < 0 || value > max_count) {
-        write_text(console.out, "Error: Count %s is not between 0 and 999999, not changed\n", reply.c_str());
+        say("Error: Count %s is not between 0 and 999999, not changed\n", reply.c_str());
         return false;
     }
     count.value = static_cast<int>(value);
@@ -46,94 +46,113 @@ bool is_yes(const std::string& reply)
     return reply == "Y" || reply == "y";
 }
 
-void edit_header(Console& console, ParamFile& file, Session& session)
-{
-    Header& header = session.header;
-    write_text(console.out, "Transcriber id : %s, Name : %s\n", header.id.c_str(), header.name.c_str());
-    bool changed =
-        take_id(console, ask(console, "\n\nEnter New Transcriber id (RETURN to leave unchanged): "), header.id);
-    if (take_name(ask(console, "\n\nEnter New Name (RETURN to leave unchanged): "), header.name))
-        changed = true;
-    if (changed)
-        file.rewrite_header(build_header(header, session.header_record));
-}
-
 namespace {
 
-void edit_counts(Console& console, ParamFile& file, long index, Piece& piece)
+Outcome written(bool ok)
 {
-    write_text(console.out, "Registration District: %s, LDS Film: %s\n", piece.district.c_str(),
-               piece.film.c_str());
-    // No line end: the next prompt starts with two.
-    write_text(console.out, "Current household count: %d, Record count: %d", piece.households.value,
-               piece.records.value);
-    bool changed = take_count(
-        console, ask(console, "\n\nEnter New household count (RETURN to leave unchanged): "), piece.households);
-    if (take_count(console, ask(console, "Enter New record count (RETURN to leave unchanged): "), piece.records))
-        changed = true;
-    if (changed)
-        file.write_counts(index, count_text(piece.households, piece.records));
-}
-
-void edit_parish(Console& console, ParamFile& file, const Session& session, long index, const Record& record)
-{
-    const Parish parish = read_parish_fields(record);
-    write_text(console.out, "Civil parish: %s, ", parish.name.c_str());
-    if (parish.updated) {
-        write_text(console.out, "Updated by: %s On %s\n", parish.updated_by.c_str(), parish.updated_on.c_str());
-        if (is_yes(ask(console, "\nEnter Y to clear, RETURN to leave unchanged): ")))
-            file.clear_stamp(index);
-    } else {
-        write_text(console.out, "Not updated\n");
-        if (is_yes(ask(console, "\nEnter Y to set, RETURN to leave unchanged): ")))
-            file.set_stamp(index, session.header.id, session.date);
-    }
+    return ok ? Outcome::go_on : Outcome::write_failed;
 }
 
 }  // namespace
 
-bool edit_piece(Console& console, ParamFile& file, const Session& session, const std::string& number)
+Outcome edit_header(const Console& console, ParamFile& file, Session& session)
 {
-    Found found = file.find_piece(number);
+    Header& header = session.header;
+    describe_transcriber(stderr, header);
+    bool changed = take_id(ask(console, "\n\nEnter New Transcriber id (RETURN to leave unchanged): "), header.id);
+    if (take_name(ask(console, "\n\nEnter New Name (RETURN to leave unchanged): "), header.name))
+        changed = true;
+    if (!changed)
+        return Outcome::go_on;
+    return written(file.rewrite_header(build_header(header, session.header_record)));
+}
+
+namespace {
+
+// The count questions of piece record index, shown just before.
+Outcome edit_counts(const Console& console, ParamFile& file, RecordIndex index, Piece& piece)
+{
+    bool changed =
+        take_count(ask(console, "\n\nEnter New household count (RETURN to leave unchanged): "), piece.households);
+    if (take_count(ask(console, "Enter New record count (RETURN to leave unchanged): "), piece.records))
+        changed = true;
+    if (!changed)
+        return Outcome::go_on;
+    return written(file.write_counts(index, count_text(piece.households, piece.records)));
+}
+
+Outcome edit_parish(const Console& console, ParamFile& file, const Session& session, RecordIndex index,
+                    const Record& record)
+{
+    const Parish parish = read_parish_fields(record);
+    describe_parish(stderr, parish);
+    if (parish.updated) {
+        if (is_yes(ask(console, "\nEnter Y to clear, RETURN to leave unchanged): ")))
+            return written(file.clear_stamp(index));
+    } else {
+        if (is_yes(ask(console, "\nEnter Y to set, RETURN to leave unchanged): ")))
+            return written(file.set_stamp(index, session.header.id, session.date));
+    }
+    return Outcome::go_on;
+}
+
+}  // namespace
+
+Outcome edit_piece(const Console& console, ParamFile& file, const Session& session, const std::string& number)
+{
+    const Found found = file.find_piece(number);
     if (found.result == ReadResult::damaged)
-        return false;
+        return Outcome::damaged;
     if (found.result == ReadResult::end) {
-        write_text(console.out, "Error: Piece %s not found\n", number.c_str());
-        return true;
+        say("Error: Piece %s not found\n", number.c_str());
+        return Outcome::go_on;
     }
     Piece piece = read_piece_fields(found.record);
-    edit_counts(console, file, found.index, piece);
+    describe_piece(stderr, piece, "");  // the count question begins with two line ends
+    if (const Outcome counts = edit_counts(console, file, found.index, piece); counts != Outcome::go_on)
+        return counts;
 
-    long index = found.index;
+    RecordIndex index = found.index;
     Record record{};
     for (;;) {
         switch (file.next_parish(number, index, record)) {
         case ReadResult::damaged:
-            return false;
+            return Outcome::damaged;
         case ReadResult::end:
-            return true;
+            return Outcome::go_on;
         case ReadResult::whole:
-            edit_parish(console, file, session, index, record);
+            if (const Outcome parish = edit_parish(console, file, session, index, record);
+                parish != Outcome::go_on)
+                return parish;
             break;
         }
     }
 }
 
-int run_edit(Console& console, ParamFile& file, Session& session)
+int run_edit(const Console& console, ParamFile& file, Session& session)
 {
-    edit_header(console, file, session);
-    for (;;) {
+    Outcome outcome = edit_header(console, file, session);
+    while (outcome == Outcome::go_on) {
         const std::string number = ask(console, "\nEnter Piece Number (4 digits, RETURN to end): ");
         if (number.empty())
             break;
-        if (!edit_piece(console, file, session, number)) {
-            write_text(console.out, "Error: Short record - damaged file\n");
-            file.close();
-            return status_damaged;
-        }
+        outcome = edit_piece(console, file, session, number);
+    }
+    switch (outcome) {
+    case Outcome::damaged:
+        say("Error: Short record - damaged file\n");
+        file.close();
+        return status_damaged;
+    case Outcome::write_failed:
+        // A confirmed change that did not reach the file must not pass for done.
+        report_file_failure("Data", session.data_path, "write failed", file.write_error());
+        file.close();
+        return status_write_failed;
+    case Outcome::go_on:
+        break;
     }
     file.close();
-    write_text(console.out, "\nQuillet finished\n");
+    say("\nQuillet finished\n");
     return status_done;
 }
 

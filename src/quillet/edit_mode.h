@@ -13,19 +13,25 @@ namespace quillet {
 
 // Reply checks. Each returns whether the value changed; a refused reply
 // writes its message at once and changes nothing.
-bool take_id(Console& console, const std::string& reply, std::string& id);
+bool take_id(const std::string& reply, std::string& id);
 bool take_name(const std::string& reply, std::string& name);
-bool take_count(Console& console, const std::string& reply, Count& count);
+bool take_count(const std::string& reply, Count& count);
 bool is_yes(const std::string& reply);
 
-// The transcriber questions; a change rewrites the header.
-void edit_header(Console& console, ParamFile& file, Session& session);
+// How a part of the dialogue ended.
+enum class Outcome {
+    go_on,         // the dialogue goes on
+    damaged,       // a short record: the file is damaged
+    write_failed,  // the system refused a confirmed change (file.write_error() says why)
+};
 
-// One piece: its counts, then each of its civil parishes. False when the
-// file turned out to be damaged.
-bool edit_piece(Console& console, ParamFile& file, const Session& session, const std::string& number);
+// The transcriber questions; a change rewrites the header.
+Outcome edit_header(const Console& console, ParamFile& file, Session& session);
+
+// One piece: its counts, then each of its civil parishes.
+Outcome edit_piece(const Console& console, ParamFile& file, const Session& session, const std::string& number);
 
 // The whole dialogue; closes the file and returns the exit status.
-int run_edit(Console& console, ParamFile& file, Session& session);
+int run_edit(const Console& console, ParamFile& file, Session& session);
 
 }  // namespace quillet

@@ -1,5 +1,7 @@
 #include "editor.h"
 
+#include <cerrno>
+
 #include "edit_mode.h"
 #include "exit_status.h"
 #include "listing_mode.h"
@@ -10,13 +12,13 @@
 
 namespace quillet {
 
-int run(int argc, char** argv, Console& console)
+int run(int argc, char** argv, const Console& console)
 {
     if (argc < 2) {
-        usage(console.out);
+        usage();
         return status_usage;
     }
-    const Options chosen = options(argc, argv, console.out);
+    const Options chosen = options(argc, argv);
     if (chosen.file_index == 0)
         return status_no_file;
 
@@ -24,19 +26,19 @@ int run(int argc, char** argv, Console& console)
     session.data_path = argv[chosen.file_index];
     FilePtr stream = ParamFile::open(session.data_path);
     if (!stream) {
-        report_open_failure(console, "Data", session.data_path);
+        report_file_failure("Data", session.data_path, "failed to open", errno);
         return status_open_failed;
     }
     ParamFile file(std::move(stream));
     session.date = platform::local_date_dmy();
 
     if (file.read(0, session.header_record) != ReadResult::whole) {
-        write_text(console.out, "Fatal: No header record\n");
+        say("Fatal: No header record\n");
         file.close();
         return status_no_header;
     }
     session.header = read_header_fields(session.header_record);
-    return chosen.all ? run_listing(console, file, session) : run_edit(console, file, session);
+    return chosen.all ? run_listing(file, session) : run_edit(console, file, session);
 }
 
 }  // namespace quillet

@@ -1,8 +1,11 @@
 #include "listing_mode.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#include "console.h"
+#include "describe.h"
 #include "exit_status.h"
 #include "options.h"
 #include "paths.h"
@@ -15,20 +18,7 @@ void list_piece(std::FILE* listing, const Record& record)
 {
     const Piece piece = read_piece_fields(record);
     write_text(listing, "\nPiece %s\n", piece.number.c_str());
-    write_text(listing, "Registration District: %s, LDS Film: %s\n", piece.district.c_str(),
-               piece.film.c_str());
-    write_text(listing, "Current household count: %d, Record count: %d\n\n", piece.households.value,
-               piece.records.value);
-}
-
-void list_parish(std::FILE* listing, const Record& record)
-{
-    const Parish parish = read_parish_fields(record);
-    write_text(listing, "Civil parish: %s, ", parish.name.c_str());
-    if (parish.updated)
-        write_text(listing, "Updated by: %s On %s\n", parish.updated_by.c_str(), parish.updated_on.c_str());
-    else
-        write_text(listing, "Not updated\n");
+    describe_piece(listing, piece, "\n\n");
 }
 
 }  // namespace
@@ -53,18 +43,17 @@ void write_listing(std::FILE* listing, ParamFile& file, const Session& session)
                "Listing for quillet v%s (Merrowby) listing %s\n"
                "[When reporting program errors, be sure to send this file and the original data file]\n\n",
                version, session.data_path.c_str());
-    write_text(listing, "Transcriber id : %s, Name : %s\n", session.header.id.c_str(),
-               session.header.name.c_str());
+    describe_transcriber(listing, session.header);
 
     std::string current_piece;
     Record record{};
-    for (long index = 1;; ++index) {
+    for (RecordIndex index = 1;; ++index) {
         const ReadResult result = file.read(index, record);
         if (result == ReadResult::end)
             return;
         if (result == ReadResult::damaged) {
             // Records are numbered from 1 for the header here.
-            write_text(listing, "Error: record %ld short - damaged file\n", index + 1);
+            write_text(listing, "Error: record %lld short - damaged file\n", static_cast<long long>(index + 1));
             return;
         }
         const std::string number = piece_number(record);
@@ -72,28 +61,28 @@ void write_listing(std::FILE* listing, ParamFile& file, const Session& session)
             list_piece(listing, record);
             current_piece = number;
         } else {
-            list_parish(listing, record);
+            describe_parish(listing, read_parish_fields(record));
         }
     }
 }
 
-int run_listing(Console& console, ParamFile& file, const Session& session)
+int run_listing(ParamFile& file, const Session& session)
 {
     const std::string path = listing_path(session.data_path);
     if (names_same_file(path, session.data_path)) {
-        write_text(console.out, "Fatal: Output file %s failed to open\n", path.c_str());
-        write_text(console.out, "Fatal: listing would overwrite the data file\n");
+        say("Fatal: Output file %s failed to open\n", path.c_str());
+        say("Fatal: listing would overwrite the data file\n");
         file.close();
         return status_open_failed;
     }
     FilePtr listing(std::fopen(path.c_str(), "w"));
     if (!listing) {
-        report_open_failure(console, "Output", path);
+        report_file_failure("Output", path, "failed to open", errno);
         file.close();
         return status_open_failed;
     }
     write_listing(listing.get(), file, session);
-    write_text(console.out, "\nOutput file is %s\n", path.c_str());
+    say("\nOutput file is %s\n", path.c_str());
     listing.reset();
     file.close();
     return status_done;

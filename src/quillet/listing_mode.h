@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "console.h"
 #include "paramfile.h"
 #include "session.h"
 
@@ -21,6 +20,6 @@ bool names_same_file(const std::string& one, const std::string& other);
 void write_listing(std::FILE* listing, ParamFile& file, const Session& session);
 
 // Opens the listing, writes it, closes both files; returns the exit status.
-int run_listing(Console& console, ParamFile& file, const Session& session);
+int run_listing(ParamFile& file, const Session& session);
 
 }  // namespace quillet

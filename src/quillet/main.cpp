@@ -4,6 +4,5 @@
 
 int _main(int argc, char** argv)
 {
-    quillet::Console console;
-    return quillet::run(argc, argv, console);
+    return quillet::run(argc, argv, quillet::Console{});
 }

@@ -7,13 +7,13 @@
 
 namespace quillet {
 
-void usage(std::FILE* console)
+void usage()
 {
-    write_text(console, "Usage (v%s): quillet [-a] [-h|-?] <filename.DAT>\n", version);
-    write_text(console, "\ta=ALL, h|?=HELP\n");
+    say("Usage (v%s): quillet [-a] [-h|-?] <filename.DAT>\n", version);
+    say("\ta=ALL, h|?=HELP\n");
 }
 
-Options options(int argc, char** argv, std::FILE* console)
+Options options(int argc, char** argv)
 {
     Options result;
     for (int index = 1; index < argc; ++index) {
@@ -26,7 +26,7 @@ Options options(int argc, char** argv, std::FILE* console)
         case '?':
         case 'H':
         case 'h':
-            usage(console);
+            usage();
             result.file_index = 0;
             return result;
         case 'A':
@@ -38,7 +38,7 @@ Options options(int argc, char** argv, std::FILE* console)
             result.all = false;
             break;
         default:
-            write_text(console, "Unknown option %s\n", arg.c_str());
+            say("Unknown option %s\n", arg.c_str());
             break;
         }
     }

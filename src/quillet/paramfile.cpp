@@ -1,8 +1,9 @@
 #include "paramfile.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cerrno>
 
+#include "platform.h"
 #include "text.h"
 
 namespace quillet {
@@ -36,7 +37,7 @@ Record build_header(const Header& header, const Record& old)
 {
     Record record;
     record.fill(' ');
-    std::copy(old.begin() + 4, old.begin() + 8, record.begin() + 4);
+    std::copy_n(old.begin() + field::spare, field::spare_width, record.begin() + field::spare);
     const auto id_size = std::min(header.id.size(), field::id_width);
     const auto name_size = std::min(header.name.size(), field::name_width);
     std::copy_n(header.id.begin(), id_size, record.begin() + field::id);
@@ -103,13 +104,13 @@ ParamFile::ParamFile(FilePtr stream) : stream_(std::move(stream))
     std::setvbuf(stream_.get(), nullptr, _IONBF, 0);
 }
 
-bool ParamFile::seek(long index, std::size_t offset)
+bool ParamFile::seek(RecordIndex index, std::size_t offset)
 {
-    const long position = index * static_cast<long>(record_size) + static_cast<long>(offset);
-    return std::fseek(stream_.get(), position, SEEK_SET) == 0;
+    const auto position = index * static_cast<RecordIndex>(record_size) + static_cast<RecordIndex>(offset);
+    return platform::seek(stream_.get(), position);
 }
 
-ReadResult ParamFile::read(long index, Record& record)
+ReadResult ParamFile::read(RecordIndex index, Record& record)
 {
     if (!seek(index, 0))
         return ReadResult::damaged;
@@ -122,7 +123,7 @@ ReadResult ParamFile::read(long index, Record& record)
 Found ParamFile::find_piece(const std::string& number)
 {
     Found found;
-    for (long index = 1;; ++index) {
+    for (RecordIndex index = 1;; ++index) {
         found.result = read(index, found.record);
         if (found.result != ReadResult::whole)
             return found;
@@ -133,7 +134,7 @@ Found ParamFile::find_piece(const std::string& number)
     }
 }
 
-ReadResult ParamFile::next_parish(const std::string& number, long& index, Record& record)
+ReadResult ParamFile::next_parish(const std::string& number, RecordIndex& index, Record& record)
 {
     const auto result = read(index + 1, record);
     if (result != ReadResult::whole)
@@ -144,39 +145,44 @@ ReadResult ParamFile::next_parish(const std::string& number, long& index, Record
     return ReadResult::whole;
 }
 
-void ParamFile::write_at(long index, std::size_t offset, const char* bytes, std::size_t size)
+bool ParamFile::write_at(RecordIndex index, std::size_t offset, const char* bytes, std::size_t size)
 {
-    if (seek(index, offset))
-        std::fwrite(bytes, 1, size, stream_.get());
-    // Leave the stream at the next record, ready for a walk to read on.
-    seek(index + 1, 0);
+    errno = 0;
+    // Then leave the stream at the next record, ready for a walk to read on.
+    // That seek would also push out anything a buffered stream still held, so
+    // its failure is a failed write too.
+    const bool written = seek(index, offset) && std::fwrite(bytes, 1, size, stream_.get()) == size &&
+                         seek(index + 1, 0);
+    if (!written)
+        write_error_ = errno != 0 ? errno : EIO;  // a short write need not say why
+    return written;
 }
 
-void ParamFile::rewrite_header(const Record& header)
+bool ParamFile::rewrite_header(const Record& header)
 {
-    write_at(0, 0, header.data(), header.size());
+    return write_at(0, 0, header.data(), header.size());
 }
 
-void ParamFile::write_counts(long index, const std::string& counts)
+bool ParamFile::write_counts(RecordIndex index, const std::string& counts)
 {
     // Never more than the two count fields, whatever the caller hands in.
-    write_at(index, field::households, counts.data(), std::min(counts.size(), 2 * field::count_width));
+    return write_at(index, field::households, counts.data(), std::min(counts.size(), 2 * field::count_width));
 }
 
-void ParamFile::set_stamp(long index, const std::string& id, const std::string& date)
+bool ParamFile::set_stamp(RecordIndex index, const std::string& id, const std::string& date)
 {
     std::string stamp = "*";
     stamp += id.substr(0, field::updated_by_width);
     text::pad(stamp, 1 + field::updated_by_width);
     stamp += date.substr(0, field::updated_on_width);
     text::pad(stamp, 1 + field::updated_by_width + field::updated_on_width);
-    write_at(index, field::mark, stamp.data(), stamp.size());
+    return write_at(index, field::mark, stamp.data(), stamp.size());
 }
 
-void ParamFile::clear_stamp(long index)
+bool ParamFile::clear_stamp(RecordIndex index)
 {
     const std::array<char, field::stamp_width> nuls{};
-    write_at(index, field::mark, nuls.data(), nuls.size());
+    return write_at(index, field::mark, nuls.data(), nuls.size());
 }
 
 }  // namespace quillet

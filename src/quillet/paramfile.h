@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -20,10 +21,15 @@ namespace quillet {
 inline constexpr std::size_t record_size = 64;
 using Record = std::array<char, record_size>;
 
+// A record's place in the file, 0 being the header. Its offset, index * 64,
+// is computed in 64 bits: long has only 32 on Windows.
+using RecordIndex = std::int64_t;
+
 // Field places inside a record.
 namespace field {
 inline constexpr std::size_t piece = 0, piece_width = 4;
 inline constexpr std::size_t id = 0, id_width = 4;
+inline constexpr std::size_t spare = 4, spare_width = 4;  // never interpreted
 inline constexpr std::size_t name = 8, name_width = 56;
 inline constexpr std::size_t district = 8, district_width = 20;
 inline constexpr std::size_t film = 28, film_width = 8;
@@ -93,13 +99,14 @@ enum class ReadResult {
 // Where a search ended.
 struct Found {
     ReadResult result = ReadResult::end;
-    long index = 0;   // the piece record's index when result is whole
-    Record record{};  // and the piece record itself
+    RecordIndex index = 0;  // the piece record's index when result is whole
+    Record record{};        // and the piece record itself
 };
 
 // The open parameters file. The stream is unbuffered, so that every write
 // reaches the file at once, and each operation positions it explicitly
-// before it reads or writes.
+// before it reads or writes. A write returns false when the system refused
+// it (or the positioning around it); write_error() then tells why.
 class ParamFile {
 public:
     // Opens path "rb+" (read and write, never truncated); empty on failure,
@@ -111,8 +118,7 @@ public:
     std::FILE* stream() const { return stream_.get(); }
     void close() { stream_.reset(); }
 
-    // Record index of the file, 0 being the header.
-    ReadResult read(long index, Record& record);
+    ReadResult read(RecordIndex index, Record& record);
 
     // The first piece record from index 1 on whose number is number.
     Found find_piece(const std::string& number);
@@ -121,20 +127,24 @@ public:
     // index + 1 when it carries the same piece number (result whole, index
     // moved on to it); result end when a record of another piece or the end
     // of the file comes first.
-    ReadResult next_parish(const std::string& number, long& index, Record& record);
+    ReadResult next_parish(const std::string& number, RecordIndex& index, Record& record);
 
-    void rewrite_header(const Record& header);
-    void write_counts(long index, const std::string& counts);
+    [[nodiscard]] bool rewrite_header(const Record& header);
+    [[nodiscard]] bool write_counts(RecordIndex index, const std::string& counts);
     // "*", the id blank-filled to four characters, and the nine-character
     // date over bytes 34-47; bytes 48-60 keep what they hold.
-    void set_stamp(long index, const std::string& id, const std::string& date);
-    void clear_stamp(long index);
+    [[nodiscard]] bool set_stamp(RecordIndex index, const std::string& id, const std::string& date);
+    [[nodiscard]] bool clear_stamp(RecordIndex index);
+
+    // The errno value of the last failed write.
+    int write_error() const { return write_error_; }
 
 private:
-    void write_at(long index, std::size_t offset, const char* bytes, std::size_t size);
-    bool seek(long index, std::size_t offset);
+    bool write_at(RecordIndex index, std::size_t offset, const char* bytes, std::size_t size);
+    bool seek(RecordIndex index, std::size_t offset);
 
     FilePtr stream_;
+    int write_error_ = 0;
 };
 
 }  // namespace quillet

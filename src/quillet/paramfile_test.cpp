@@ -142,7 +142,7 @@ TEST_F(ParamFileTest, FindsOnlyTheFirstOfTwoPiecesWithOneNumber)
 TEST_F(ParamFileTest, ParishWalkStopsAtAnotherPieceAndAtTheEnd)
 {
     load(standard());
-    long index = 1;
+    RecordIndex index = 1;
     Record record{};
     EXPECT_EQ(file_->next_parish("0412", index, record), ReadResult::whole);
     EXPECT_EQ(index, 2);
@@ -158,14 +158,14 @@ TEST_F(ParamFileTest, WritesTouchOnlyTheirBytes)
     load(standard());
     std::string expected = standard();
 
-    file_->write_counts(4, "000007000008");
+    EXPECT_TRUE(file_->write_counts(4, "000007000008"));
     expected.replace(4 * 64 + 38, 12, "000007000008");
-    file_->set_stamp(3, "TQ", "07Dec2026");
+    EXPECT_TRUE(file_->set_stamp(3, "TQ", "07Dec2026"));
     expected.replace(3 * 64 + 34, 14, "*TQ  07Dec2026");
-    file_->clear_stamp(2);
+    EXPECT_TRUE(file_->clear_stamp(2));
     expected.replace(2 * 64 + 34, 27, std::string(27, '\0'));
     Record header = record_with({{0, "AB"}, {4, "keep"}, {8, "New"}});
-    file_->rewrite_header(header);
+    EXPECT_TRUE(file_->rewrite_header(header));
     expected.replace(0, 64, bytes(header));
 
     EXPECT_EQ(contents(), expected);

@@ -1,0 +1,28 @@
+#include "describe.h"
+
+#include "console.h"
+
+namespace quillet {
+
+void describe_transcriber(std::FILE* to, const Header& header)
+{
+    write_text(to, "Transcriber id : %s, Name : %s\n", header.id.c_str(), header.name.c_str());
+}
+
+void describe_piece(std::FILE* to, const Piece& piece, const char* counts_end)
+{
+    write_text(to, "Registration District: %s, LDS Film: %s\n", piece.district.c_str(), piece.film.c_str());
+    write_text(to, "Current household count: %d, Record count: %d%s", piece.households.value,
+               piece.records.value, counts_end);
+}
+
+void describe_parish(std::FILE* to, const Parish& parish)
+{
+    write_text(to, "Civil parish: %s, ", parish.name.c_str());
+    if (parish.updated)
+        write_text(to, "Updated by: %s On %s\n", parish.updated_by.c_str(), parish.updated_on.c_str());
+    else
+        write_text(to, "Not updated\n");
+}
+
+}  // namespace quillet
