@@ -2,36 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
-#include <utility>
-#include <vector>
+
+#include "test_support.h"
 
 namespace quillet {
 namespace {
 
-// A blank record with texts placed at their offsets.
-Record record_with(std::vector<std::pair<std::size_t, std::string>> texts)
-{
-    Record record;
-    record.fill(' ');
-    for (const auto& [offset, text] : texts)
-        std::copy(text.begin(), text.end(), record.begin() + offset);
-    return record;
-}
+using test::bytes;
+using test::parish_record;
+using test::piece_record;
+using test::record_with;
 
-std::string bytes(const Record& record)
+// 0 header; 1 piece 0412 with parishes 2 (stamped) and 3; 4 piece 0413; 5 a
+// second piece 0412.
+std::string standard_file()
 {
-    return std::string(record.begin(), record.end());
-}
-
-Record piece_record(const std::string& number, const std::string& counts = "000042000180")
-{
-    return record_with({{0, number}, {8, "Thornleigh"}, {28, "1341097"}, {38, counts}});
-}
-
-Record parish_record(const std::string& number, const std::string& name, const std::string& stamp)
-{
-    return record_with({{0, number}, {8, name}, {34, stamp}});
+    return bytes(record_with({{0, "MJB"}, {8, "Margery"}})) + bytes(piece_record("0412")) +
+           bytes(parish_record("0412", "Mossgate", "*MJB 14Mar2024")) +
+           bytes(parish_record("0412", "Crookfold", "")) + bytes(piece_record("0413")) +
+           bytes(piece_record("0412", "000001000001"));
 }
 
 TEST(RecordFields, TextsEndAtNulAndNamesLoseTrailingBlanksOnly)
@@ -109,20 +100,12 @@ protected:
         return all;
     }
 
-    std::string standard()
-    {
-        return bytes(record_with({{0, "MJB"}, {8, "Margery"}})) + bytes(piece_record("0412")) +
-               bytes(parish_record("0412", "Mossgate", "*MJB 14Mar2024")) +
-               bytes(parish_record("0412", "Crookfold", "")) + bytes(piece_record("0413")) +
-               bytes(piece_record("0412", "000001000001"));
-    }
-
     std::unique_ptr<ParamFile> file_;
 };
 
 TEST_F(ParamFileTest, PartialLastRecordReadsAsEndOfFile)
 {
-    load(standard() + "0412 partial");
+    load(standard_file() + "0412 partial");
     Record record{};
     EXPECT_EQ(file_->read(5, record), ReadResult::whole);
     EXPECT_EQ(file_->read(6, record), ReadResult::end);
@@ -131,7 +114,7 @@ TEST_F(ParamFileTest, PartialLastRecordReadsAsEndOfFile)
 
 TEST_F(ParamFileTest, FindsOnlyTheFirstOfTwoPiecesWithOneNumber)
 {
-    load(standard());
+    load(standard_file());
     const Found found = file_->find_piece("0412");
     EXPECT_EQ(found.result, ReadResult::whole);
     EXPECT_EQ(found.index, 1);
@@ -141,7 +124,7 @@ TEST_F(ParamFileTest, FindsOnlyTheFirstOfTwoPiecesWithOneNumber)
 
 TEST_F(ParamFileTest, ParishWalkStopsAtAnotherPieceAndAtTheEnd)
 {
-    load(standard());
+    load(standard_file());
     RecordIndex index = 1;
     Record record{};
     EXPECT_EQ(file_->next_parish("0412", index, record), ReadResult::whole);
@@ -155,8 +138,8 @@ TEST_F(ParamFileTest, ParishWalkStopsAtAnotherPieceAndAtTheEnd)
 
 TEST_F(ParamFileTest, WritesTouchOnlyTheirBytes)
 {
-    load(standard());
-    std::string expected = standard();
+    load(standard_file());
+    std::string expected = standard_file();
 
     EXPECT_TRUE(file_->write_counts(4, "000007000008"));
     expected.replace(4 * 64 + 38, 12, "000007000008");
@@ -169,6 +152,65 @@ TEST_F(ParamFileTest, WritesTouchOnlyTheirBytes)
     expected.replace(0, 64, bytes(header));
 
     EXPECT_EQ(contents(), expected);
+}
+
+// ---- On a failing disk ----
+
+TEST(FailingDisk, ReadThatFailsBeforeTheEndIsADamagedRecord)
+{
+    // The failure inside record 2, and at its very start.
+    for (const std::size_t readable : {2 * record_size + 10, 2 * record_size}) {
+        SCOPED_TRACE(readable);
+        test::Disk disk{.bytes = standard_file(), .readable = readable};
+        ParamFile file(test::open_disk(disk));
+        Record record{};
+        EXPECT_EQ(file.read(1, record), ReadResult::whole);
+        EXPECT_EQ(file.read(2, record), ReadResult::damaged);
+        EXPECT_EQ(file.find_piece("0412").result, ReadResult::whole);
+        EXPECT_EQ(file.find_piece("0413").result, ReadResult::damaged);
+        RecordIndex index = 1;
+        EXPECT_EQ(file.next_parish("0412", index, record), ReadResult::damaged);
+        EXPECT_EQ(index, 1);
+    }
+}
+
+TEST(FailingDisk, EveryFailedWriteIsReportedWithItsReason)
+{
+    test::Disk disk{.bytes = standard_file(), .writes_fail = true};
+    ParamFile file(test::open_disk(disk));
+    EXPECT_FALSE(file.rewrite_header(record_with({{0, "AB"}})));
+    EXPECT_EQ(file.write_error(), EIO);
+    EXPECT_FALSE(file.write_counts(1, "000007000008"));
+    EXPECT_FALSE(file.set_stamp(3, "TQ", "07Dec2026"));
+    EXPECT_FALSE(file.clear_stamp(2));
+    EXPECT_EQ(file.write_error(), EIO);
+    EXPECT_EQ(disk.bytes, standard_file());
+}
+
+TEST(FailingDisk, PositioningThatFailsIsAFailedWrite)
+{
+    std::string expected = standard_file();
+    test::Disk disk{.bytes = expected, .seekable = 3 * record_size};
+    ParamFile file(test::open_disk(disk));
+    EXPECT_TRUE(file.write_counts(1, "000007000008"));  // then on to record 2
+    expected.replace(64 + 38, 12, "000007000008");
+    EXPECT_TRUE(file.set_stamp(2, "TQ", "07Dec2026"));  // then on to record 3, the last place allowed
+    expected.replace(2 * 64 + 34, 14, "*TQ  07Dec2026");
+    EXPECT_FALSE(file.set_stamp(3, "TQ", "07Dec2026"));  // record 3's stamp lies beyond it
+    EXPECT_EQ(file.write_error(), EINVAL);
+    EXPECT_EQ(disk.bytes, expected);
+}
+
+TEST(FailingDisk, FarRecordGetsItsWholeOffset)
+{
+    // Record 40 000 000 starts past 2^31, beyond a 32-bit long.
+    const std::string before = standard_file();
+    test::Disk disk{.bytes = before, .seekable = 3 * record_size};
+    ParamFile file(test::open_disk(disk));
+    EXPECT_FALSE(file.write_counts(40'000'000, "000007000008"));
+    EXPECT_EQ(disk.last_seek, off64_t{40'000'000} * 64 + 38);
+    EXPECT_EQ(file.write_error(), EINVAL);
+    EXPECT_EQ(disk.bytes, before);
 }
 
 }  // namespace
