@@ -1,13 +1,14 @@
 // What the operating system decides: line ends of the text files, untranslated
-// binary files, backslash paths, in-place edits, failure descriptions, and the
-// prompt of a program started without arguments. Run natively these pin the
-// Linux behaviour; run under Wine (E2E_WINE) they prove the Windows programs.
+// binary files, backslash paths, in-place edits, and the prompt of a program
+// started without arguments. Run natively these pin the Linux behaviour; run
+// under Wine (E2E_WINE) they prove the Windows programs.
 #include <gtest/gtest.h>
 
 #include <regex>
 #include <string>
 
 #include "harness.h"
+#include "paramfile_builder.h"
 
 namespace {
 
@@ -132,24 +133,9 @@ TEST(Platform, CodeTablesAreLookedForInTheProgramsDirectory)
         << listing;
 }
 
-TEST(Platform, FailedOpenIsDescribedBySystem)
-{
-    const Target& target = Target::get();
-    e2e::TempDir dir;
-    const std::string missing = target.native(dir / "nothere.dat");
-    const e2e::Result result = e2e::run("quillet", {missing});
-    EXPECT_EQ(result.status, 12);
-    EXPECT_EQ(result.err, target.text("Fatal: Data file " + missing +
-                                      " failed to open\nFatal: No such file or directory\n"));
-}
-
 // --- the editor's in-place changes ---
 
-std::string padded(std::string text, std::size_t width)
-{
-    text.resize(width, ' ');
-    return text;
-}
+using paramfile::field;
 
 // A parameters file of 64-byte records: header, piece 0123 with two civil
 // parishes (the second one updated), and piece 0124 with none. The bytes the
@@ -158,16 +144,16 @@ std::string padded(std::string text, std::size_t width)
 std::string parameters_file()
 {
     const std::string odd("\r\n\x1a", 3);
-    const std::string header = "ABCD" + odd + "\n" + padded("Jane Transcriber", 56);
-    const std::string piece = "0123" + std::string("\0\r\n\x1a", 4) + padded("Merrowby", 20) +
-                              padded("1234567", 8) + "\r\n" + "000002" + "000005" +
-                              padded(odd + "unused", 14);
-    const std::string parish1 = "0123" + odd + " " + padded("Merrowby", 20) + padded("\n", 6) +
+    const std::string header = "ABCD" + odd + "\n" + field("Jane Transcriber", 56);
+    const std::string piece = "0123" + std::string("\0\r\n\x1a", 4) + field("Merrowby", 20) +
+                              field("1234567", 8) + "\r\n" + "000002" + "000005" +
+                              field(odd + "unused", 14);
+    const std::string parish1 = "0123" + odd + " " + field("Merrowby", 20) + field("\n", 6) +
                                 std::string(27, ' ') + "\x1a\r\n";
-    const std::string parish2 = "0123" + odd + " " + padded("Cheddon", 20) + padded("", 6) +
-                                "*EFGH01Jan1900" + padded("stamp\r\n", 13) + "\n\x1a" + " ";
-    const std::string other = "0124" + odd + " " + padded("Tiverton", 20) + padded("", 8) + "  " +
-                              "000001000003" + padded("", 14);
+    const std::string parish2 = "0123" + odd + " " + field("Cheddon", 20) + field("", 6) +
+                                "*EFGH01Jan1900" + field("stamp\r\n", 13) + "\n\x1a" + " ";
+    const std::string other = "0124" + odd + " " + field("Tiverton", 20) + field("", 8) + "  " +
+                              "000001000003" + field("", 14);
     return header + piece + parish1 + parish2 + other;
 }
 

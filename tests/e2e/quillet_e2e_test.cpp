@@ -15,60 +15,19 @@
 #include <unistd.h>
 
 #include "harness.h"
+#include "paramfile_builder.h"
 
 namespace {
 
 using e2e::Target;
 
-// ---- Records of a parameters file (64 bytes each) ----
-
-std::string field(const std::string& text, std::size_t width)
-{
-    std::string padded = text.substr(0, width);
-    padded.resize(width, ' ');
-    return padded;
-}
-
-std::string header(const std::string& id, const std::string& name, const std::string& spare = "0001")
-{
-    return field(id, 4) + field(spare, 4) + field(name, 56);
-}
-
-std::string piece(const std::string& number, const std::string& district, const std::string& film,
-                  const std::string& households, const std::string& records)
-{
-    return field(number, 4) + field("", 4) + field(district, 20) + field(film, 8) + "  " + households +
-           records + field("PIECE-SPARE", 14);
-}
-
-// A civil parish whose stamp (bytes 34-60) is given whole.
-std::string parish(const std::string& number, const std::string& name, const std::string& stamp)
-{
-    return field(number, 4) + field("", 4) + field(name, 20) + field("", 6) + stamp + "end";
-}
-
-std::string stamped(const std::string& number, const std::string& name, char mark, const std::string& by,
-                    const std::string& on)
-{
-    return parish(number, name, mark + field(by, 4) + on + field("stamp rest", 13));
-}
-
-std::string unstamped(const std::string& number, const std::string& name)
-{
-    return parish(number, name, std::string(27, '\0'));
-}
-
-// Not updated, with bytes 48-60 holding something a new stamp must keep.
-std::string blank_marked(const std::string& number, const std::string& name)
-{
-    return parish(number, name, " " + std::string(13, ' ') + "kept bytes 13");
-}
-
-// Record i of the sample file below.
-constexpr std::size_t at(std::size_t record, std::size_t offset)
-{
-    return 64 * record + offset;
-}
+using paramfile::at;
+using paramfile::blank_marked;
+using paramfile::header;
+using paramfile::piece;
+using paramfile::stamped;
+using paramfile::unstamped;
+using paramfile::with;
 
 // 0 header; 1 piece 0412 with parishes 2-4; 5 piece 0413 with parish 6;
 // 7 piece 0587, the last record, with no parishes.
@@ -80,11 +39,6 @@ std::string sample()
            blank_marked("0412", "Little Haddow") + stamped("0412", "Crookfold", 'C', "RTW", "02Nov2023") +
            piece("0413", "Thornleigh", "1341097", "000000", "000000") + unstamped("0413", "Mossgate") +
            piece("0587", "Wendlesham", "1341122", "000096", "000421");
-}
-
-std::string with(std::string bytes, std::size_t offset, const std::string& replacement)
-{
-    return bytes.replace(offset, replacement.size(), replacement);
 }
 
 // Today's date as the editor stamps it, "%d%b%Y" with English months.
@@ -259,13 +213,16 @@ TEST_F(Quillet, ReadOnlyDataFileIsFatalAndUntouched)
 
 TEST_F(Quillet, FileUnderOneRecordHasNoHeader)
 {
-    const std::string short_file = sample().substr(0, 63);
-    for (const bool listing_mode : {false, true}) {
-        const e2e::Result r = listing_mode ? list(short_file) : edit(short_file, "X\n");
-        EXPECT_EQ(r.status, 16);
-        EXPECT_EQ(r.err, console("Fatal: No header record\n"));
-        EXPECT_EQ(file(), short_file);
-        EXPECT_FALSE(e2e::exists(dir / "params.lst"));
+    for (const std::size_t size : {0, 1, 40, 63}) {
+        const std::string short_file = sample().substr(0, size);
+        for (const bool listing_mode : {false, true}) {
+            SCOPED_TRACE(std::to_string(size) + (listing_mode ? " bytes, listing mode" : " bytes, edit mode"));
+            const e2e::Result r = listing_mode ? list(short_file) : edit(short_file, "ABC\nNew Name\n0412\n5\n5\n");
+            EXPECT_EQ(r.status, 16);
+            EXPECT_EQ(r.err, console("Fatal: No header record\n"));
+            EXPECT_EQ(file(), short_file);
+            EXPECT_FALSE(e2e::exists(dir / "params.lst"));
+        }
     }
 }
 
@@ -354,6 +311,7 @@ TEST_F(Quillet, ListingThatCannotBeOpenedIsFatal)
     EXPECT_EQ(r.err.substr(0, first.size()), first);
     EXPECT_EQ(r.err.substr(first.size(), 7), "Fatal: ");
     EXPECT_EQ(file(), sample());
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "params.lst"));
 }
 
 // ---- Edit mode: the transcriber ----
