@@ -119,7 +119,20 @@ protected:
     e2e::Result edit(const std::string& contents, const std::string& replies)
     {
         e2e::write_file(data(), contents);
-        return e2e::run("quillet", {data_arg()}, replies);
+        date_before = today();
+        const e2e::Result r = e2e::run("quillet", {data_arg()}, replies);
+        date_after = today();
+        return r;
+    }
+
+    // The date the last edit stamped at offset, which must be today's as it
+    // was when the run began or when it ended (a run may cross midnight).
+    std::string stamped_date(std::size_t offset) const
+    {
+        const std::string date = file().substr(offset, 9);
+        EXPECT_TRUE(date == date_before || date == date_after)
+            << date << " is neither " << date_before << " nor " << date_after;
+        return date;
     }
 
     e2e::Result list(const std::string& contents)
@@ -129,6 +142,8 @@ protected:
     }
 
     std::string console(const std::string& lf_text) const { return target.text(lf_text); }
+
+    std::string date_before, date_after;  // around the last edit
 
     std::string listing_heading(const std::string& id = "MJB ", const std::string& name = "Margery J. Bellweather")
     {
@@ -157,6 +172,15 @@ TEST_F(Quillet, HelpOrNoFileNameEndsWithStatusTwo)
     const e2e::Result r = e2e::run("quillet", {"-a"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "");
+}
+
+TEST_F(Quillet, SlashQuestionMarkIsHelpOnWindows)
+{
+    if (!target.windows)
+        GTEST_SKIP() << "only '-' starts a switch on POSIX, where /? is a path";
+    const e2e::Result r = e2e::run("quillet", {"/?", data_arg()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, console(usage));
 }
 
 TEST_F(Quillet, UnknownSwitchIsNamedAndIgnored)
@@ -338,7 +362,7 @@ TEST_F(Quillet, LowerCaseTwoCharacterIdIsStoredInCapitalsAndStamped)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, console(opening() + piece_0412() + piece_prompt + finished));
     std::string expected = with(sample(), 0, "TQ  0001");
-    expected = with(expected, at(3, 34), "*TQ  " + today());
+    expected = with(expected, at(3, 34), "*TQ  " + stamped_date(at(3, 39)));
     EXPECT_EQ(file(), expected);
 }
 
@@ -427,7 +451,7 @@ TEST_F(Quillet, OnlyTheFirstOfDuplicatePiecesIsEdited)
     EXPECT_EQ(r.err, console(opening() + counts("Thornleigh", "1341097", 0, 0) + not_updated("Mossgate") +
                              piece_prompt + finished));
     std::string expected = with(contents, at(5, 38), "000005000000");
-    expected = with(expected, at(6, 34), "*MJB " + today());
+    expected = with(expected, at(6, 34), "*MJB " + stamped_date(at(6, 39)));
     EXPECT_EQ(file(), expected);
 }
 
@@ -481,12 +505,13 @@ TEST_F(Quillet, SetStampKeepsTheRestOfTheRecord)
 {
     const e2e::Result r = edit(sample(), "\n\n0412\n\n\n\ny\n\n0412\n\n\n\n\n\n\n");
     EXPECT_EQ(r.status, 0);
+    const std::string date = stamped_date(at(3, 39));
     // The piece is read afresh the second time: Little Haddow now shows its stamp.
     EXPECT_EQ(r.err, console(opening() + piece_0412() + counts("Thornleigh", "1341097", 312, 1388) +
                              updated("Thornleigh St Agnes", "MJB ", "14Mar2024") +
-                             updated("Little Haddow", "MJB ", today()) +
+                             updated("Little Haddow", "MJB ", date) +
                              updated("Crookfold", "RTW ", "02Nov2023") + piece_prompt + finished));
-    const std::string expected = with(sample(), at(3, 34), "*MJB " + today());
+    const std::string expected = with(sample(), at(3, 34), "*MJB " + date);
     EXPECT_EQ(file(), expected);
     EXPECT_EQ(file().substr(at(3, 48), 16), "kept bytes 13end");
 }
@@ -567,15 +592,17 @@ TEST_F(Quillet, ConfirmedChangesSurviveAKill)
     if (target.windows)
         GTEST_SKIP() << "kills a host process";
     e2e::write_file(data(), sample());
+    date_before = today();
     Interrupted session(target.program("quillet"), data_arg());
     session.type("tq\n\n0412\n7\n\n\nY\n");
     // Crookfold's question comes after Little Haddow's stamp was written.
     ASSERT_TRUE(session.wait_for("Civil parish: Crookfold"));
     EXPECT_EQ(session.kill_now(), SIGKILL);
+    date_after = today();
 
     std::string expected = with(sample(), 0, "TQ  0001");
     expected = with(expected, at(1, 38), "000007001388");
-    expected = with(expected, at(3, 34), "*TQ  " + today());
+    expected = with(expected, at(3, 34), "*TQ  " + stamped_date(at(3, 39)));
     EXPECT_EQ(file(), expected);
 }
 
