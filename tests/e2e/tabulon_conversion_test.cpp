@@ -2559,7 +2559,12 @@ TEST(Tabulon, HundredThousandRowsConvertQuickly)
     std::cout << "[ info     ] 100000 rows converted in " << ms << " ms\n";
     RecordProperty("milliseconds", static_cast<int>(ms));
     EXPECT_EQ(r.status, 0);
-    EXPECT_LT(ms, Target::get().windows ? 10000 : 3000);
+    // A Debug or sanitizer build of the programs is checked for its output only.
+    if (Target::get().windows) {
+        EXPECT_LT(ms, 10000);
+    } else if (E2E_OPTIMISED_PROGRAMS) {
+        EXPECT_LT(ms, 3000);
+    }
     EXPECT_EQ(e2e::read_file(dir / "rg110123.dat").size(), 100000u * 256);
     EXPECT_NE(e2e::read_file(dir / "RG110123.erc")
                   .find(Target::get().text("\nOutput 100000 records, highest household number = 50000\n")),
