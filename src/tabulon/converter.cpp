@@ -8,7 +8,6 @@
 #include "codetables.h"
 #include "file.h"
 #include "headers.h"
-#include "intake.h"
 #include "linereader.h"
 #include "listing.h"
 #include "options.h"
@@ -16,6 +15,7 @@
 #include "platform.h"
 #include "record.h"
 #include "row.h"
+#include "rowloop.h"
 #include "text.h"
 
 namespace tabulon {
@@ -107,21 +107,10 @@ LoopResult row_loop(LineReader& in, std::FILE* out, const Run& run, rowchecks::R
             line.resize(lf);
         if (in.eof() && line.empty())
             break;
-        const int n = ++count.n;
-        progress.row(n);
-
-        if (!rowchecks::cut_fields(line, run, n, row, listing)) {
-            listing.warning("Warning: row %d blank, ignored\n", n);
-            ++count.row_offset;
+        progress.row(++count.n);
+        if (rowchecks::check_row(line, run, count, row, carried, listing) == rowchecks::RowOutcome::blank)
             continue;
-        }
-        if (run.brief)
-            rowchecks::fill_down(run, carried, n, row, listing);
-        rowchecks::keep_number_texts(row);
-        rowchecks::settle_status(row);
-        rowchecks::store_carried(run, n, row, carried, listing);
-
-        if (!write_record(out, record::build_record(row, run.rlen, n, listing))) {
+        if (!write_record(out, record::build_record(row, run.rlen, count.n, listing))) {
             result.saved_errno = errno;
             result.end = LoopEnd::write_failed;
             return result;
