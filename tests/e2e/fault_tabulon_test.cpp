@@ -5,8 +5,8 @@
 // unchanged, and no data file left that could pass for a good one.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -63,23 +63,27 @@ int count_lines_starting(const std::string& text, const std::string& prefix)
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// The console summary's counts, " %d errors, %d warnings. see ..."; false when missing.
+// The console summary's counts, "\n %d errors, %d warnings. see ..."; false when missing.
 bool summary_counts(const std::string& console, int& errors, int& warnings)
 {
-    std::smatch match;
-    if (!std::regex_search(console, match, std::regex("\n ([0-9]+) errors, ([0-9]+) warnings\\. see ")))
+    const std::size_t at = console.rfind(" errors, ");
+    const std::size_t line = at == std::string::npos ? at : console.rfind('\n', at);
+    if (line == std::string::npos)
         return false;
-    errors = std::stoi(match[1]);
-    warnings = std::stoi(match[2]);
-    return true;
+    return std::sscanf(console.c_str() + line, "\n %d errors, %d warnings. see ", &errors, &warnings) == 2;
 }
 
+// The count of "Output %d records" on the console; -1 when missing.
 long long records_reported(const std::string& console)
 {
-    std::smatch match;
-    if (!std::regex_search(console, match, std::regex("Output ([0-9]+) records")))
-        return -1;
-    return std::stoll(match[1]);
+    const std::string key = "Output ";
+    for (std::size_t at = console.find(key); at != std::string::npos; at = console.find(key, at + 1)) {
+        long long records = 0;
+        int used = 0;
+        if (std::sscanf(console.c_str() + at, "Output %lld records%n", &records, &used) == 1 && used > 0)
+            return records;
+    }
+    return -1;
 }
 
 // A finished run (status 0, 4 or 8) whose output, listing and console agree.
