@@ -10,7 +10,7 @@ std::string format(const char* format, std::initializer_list<Arg> args)
     auto next = args.begin();
     // A conversion given the wrong kind of argument is a fault in the program's
     // own message table, found by the tests that write each message.
-    auto take = [&](Arg::Kind kind) -> const Arg& {
+    auto take = [&](Kind kind) -> const Arg& {
         if (next == args.end())
             throw std::logic_error(std::string("message format lacks an argument: ") + format);
         if (next->kind != kind)
@@ -28,13 +28,13 @@ std::string format(const char* format, std::initializer_list<Arg> args)
             out += '%';
             break;
         case 'd':
-            out += std::to_string(take(Arg::Kind::integer).integer);
+            out += std::to_string(take(Kind::integer).integer);
             break;
         case 's':
-            out += take(Arg::Kind::text).text;
+            out += take(Kind::text).text;
             break;
         case 'c':
-            out += take(Arg::Kind::byte).byte;
+            out += take(Kind::byte).byte;
             break;
         default:
             throw std::logic_error(std::string("unsupported conversion in message format: ") + format);

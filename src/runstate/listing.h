@@ -37,33 +37,33 @@ public:
     void reset_counts() { nerr_ = nwarn_ = 0; }
 
     template <typename... Args>
-    void error(const char* format, const Args&... args)
+    void error(format_string<Args...> format, const Args&... args)
     {
-        write(msgfmt(format, args...));
+        write(msgfmt<Args...>(format, args...));
         ++nerr_;
     }
 
     template <typename... Args>
-    void warning(const char* format, const Args&... args)
+    void warning(format_string<Args...> format, const Args&... args)
     {
         if (quiet_)
             return;
-        write(msgfmt(format, args...));
+        write(msgfmt<Args...>(format, args...));
         ++nwarn_;
     }
 
     template <typename... Args>
-    void info(const char* format, const Args&... args)
+    void info(format_string<Args...> format, const Args&... args)
     {
         if (verbose_)
-            write(msgfmt(format, args...));
+            write(msgfmt<Args...>(format, args...));
     }
 
     // Written to the listing as it stands, uncounted (header, summary lines).
     template <typename... Args>
-    void plain(const char* format, const Args&... args)
+    void plain(format_string<Args...> format, const Args&... args)
     {
-        write(msgfmt(format, args...));
+        write(msgfmt<Args...>(format, args...));
     }
 
     // A Fatal set-up condition: the long form to the listing (when open), the
@@ -82,8 +82,8 @@ private:
 
 // Console text of the converter (the standard error stream).
 template <typename... Args>
-void console(const char* format, const Args&... args)
+void console(format_string<Args...> format, const Args&... args)
 {
-    const std::string text = msgfmt(format, args...);
+    const std::string text = msgfmt<Args...>(format, args...);
     std::fwrite(text.data(), 1, text.size(), stderr);
 }
