@@ -79,6 +79,8 @@ bool cut_fields(const std::string& line, const tabulon::Run& run, int n, Row& ro
         cut.take(row.book, width::book);
         cut.take(row.household, width::household);
         cut.take(row.member, width::member);
+        row.household_cell = row.household;
+        row.member_cell = row.member;
     }
     take_plain(cut, row.parish, width::parish, n, listing);
     if (run.brief && run.rlen > 256)
@@ -142,7 +144,11 @@ bool cut_fields(const std::string& line, const tabulon::Run& run, int n, Row& ro
 
 void fill_down(const tabulon::Run& run, const Carried& carried, int n, Row& row, Listing& listing)
 {
-    row.member = plus_one(row.member);
+    row.household = carried.prev_household;
+    row.member = plus_one(carried.prev_member);
+    // The book runs on from the header's unless the row has a column for it.
+    if (!(run.rlen > 276 && run.english_1841()))
+        row.book = carried.prev_book;
     if (row.parish.empty())
         row.parish = carried.prev_parish;
     if (run.rlen > 256 && row.district.empty())
@@ -165,7 +171,7 @@ void fill_down(const tabulon::Run& run, const Carried& carried, int n, Row& row,
                 row.uninhabited = prev;
         }
     } else {
-        row.household = plus_one(row.household);
+        row.household = plus_one(carried.prev_household);
         row.member = "1";
         row.new_household = true;
     }
@@ -180,46 +186,6 @@ void settle_status(Row& row)
 {
     if (row.status.empty() || row.status == "Z")
         row.status = " ";
-}
-
-void keep_number_texts(Row& row)
-{
-    row.ed_text = row.ed;
-    row.folio_text = row.folio;
-    row.schedule_text = row.schedule;
-    row.house_text = row.house;
-}
-
-void store_carried(const tabulon::Run& run, int n, Row& row, Carried& carried, Listing& listing)
-{
-    const long long household = text::leading_value(row.household);
-    if (household > carried.highest_household)
-        carried.highest_household = household;
-    if (!run.brief) {
-        carried.prev_household = row.household;
-        carried.prev_member = row.member;
-    }
-
-    carried.prev_book = row.book;
-    carried.prev_parish = row.parish;
-    if (run.rlen > 256)
-        carried.prev_district = row.district;
-    carried.prev_ed = row.ed_text;
-    carried.prev_folio = row.folio_text;
-    carried.prev_page = row.page;
-    carried.prev_schedule = row.schedule_text;
-    carried.prev_house = row.house_text;
-    carried.prev_address = row.address;
-    carried.prev_uninhabited = row.uninhabited;
-
-    const long long schedule = text::leading_value(row.schedule);
-    if (schedule > 999 && schedule <= 1999) {
-        row.schedule_suffix = '!';
-        row.schedule = std::to_string(schedule - 1000);
-    } else if (schedule > 1999) {
-        listing.error("Error: row %d, schedule > 1999, \n", n);
-        row.schedule = "999";
-    }
 }
 
 }  // namespace rowchecks

@@ -23,11 +23,4 @@ void fill_down(const tabulon::Run& run, const Carried& carried, int n, Row& row,
 // A status of "Z" or an empty status is written as a blank.
 void settle_status(Row& row);
 
-// Copies of the numbers as they stand before any suffix is split off.
-void keep_number_texts(Row& row);
-
-// End of row: stores the values the next row is compared with, and brings a
-// schedule number of 1000 to 1999 into three digits with the suffix "!".
-void store_carried(const tabulon::Run& run, int n, Row& row, Carried& carried, Listing& listing);
-
 }  // namespace rowchecks

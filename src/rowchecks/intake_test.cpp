@@ -5,6 +5,7 @@
 #include <string>
 
 #include "listing_capture.h"
+#include "store.h"
 
 namespace rowchecks {
 namespace {
@@ -127,16 +128,13 @@ TEST(FillDown, SchedulesStartHouseholdsAndMembersCount)
     const tabulon::Run run = sscens();
     Carried carried = sscens_start();
     Row row;
-    row.household = "0";
-    row.member = "0";
     const char* schedules[] = {"1", "2", "", "", ""};
     const char* expected[][2] = {{"1", "1"}, {"2", "1"}, {"2", "2"}, {"2", "3"}, {"2", "4"}};
     int n = 4;
     for (int i = 0; i < 5; ++i, ++n) {
         ASSERT_TRUE(cut_fields(person_row(schedules[i]), run, n, row, cap.listing));
         fill_down(run, carried, n, row, cap.listing);
-        keep_number_texts(row);
-        store_carried(run, n, row, carried, cap.listing);
+        store_carried(run, row, carried);
         EXPECT_EQ(row.household, expected[i][0]) << "row " << n;
         EXPECT_EQ(row.member, expected[i][1]) << "row " << n;
         EXPECT_EQ(row.new_household, *schedules[i] != '\0');
@@ -195,9 +193,8 @@ TEST(FillDown, OnlyTheExactWordDeletedMarksARow)
     }
 }
 
-TEST(StoreCarried, SchedulesOfFourDigitsFoldIntoThree)
+TEST(FoldSchedule, SchedulesOfFourDigitsFoldIntoThree)
 {
-    const tabulon::Run run = sscens();
     struct Case {
         const char* schedule;
         const char* written;
@@ -210,33 +207,32 @@ TEST(StoreCarried, SchedulesOfFourDigitsFoldIntoThree)
                  {"999", "999", ' ', ""}};
     for (const auto& c : cases) {
         ListingCapture cap;
-        Carried carried;
         Row row;
         row.schedule = c.schedule;
-        keep_number_texts(row);
-        store_carried(run, 9, row, carried, cap.listing);
+        fold_schedule(9, row, cap.listing);
         EXPECT_EQ(row.schedule, c.written) << c.schedule;
         EXPECT_EQ(row.schedule_suffix, c.suffix) << c.schedule;
-        EXPECT_EQ(carried.prev_schedule, c.schedule) << "the carried value keeps the text as read";
         EXPECT_EQ(cap.text(), c.listing);
     }
 }
 
-TEST(StoreCarried, AllLayoutKeepsHouseholdAndMemberAndTheHighestHousehold)
+TEST(StoreCarried, AllLayoutRunsOnFromTheTypedNumbers)
 {
-    ListingCapture cap;
     tabulon::Run run = sscens();
     run.brief = false;
     Carried carried;
     Row row;
-    for (const char* household : {"3", "12", "7"}) {
-        row.household = household;
-        row.member = "2";
-        store_carried(run, 1, row, carried, cap.listing);
-        EXPECT_EQ(carried.prev_household, household);
-        EXPECT_EQ(carried.prev_member, "2");
-    }
-    EXPECT_EQ(carried.highest_household, 12);
+    row.household = "10012";  // renumbered by a forced break
+    row.member = "1";
+    row.household_cell = "12";
+    row.member_cell = "3";
+    store_carried(run, row, carried);
+    EXPECT_EQ(carried.prev_household, "12");
+    EXPECT_EQ(carried.prev_member, "3");
+    run.brief = true;
+    store_carried(run, row, carried);
+    EXPECT_EQ(carried.prev_household, "10012");
+    EXPECT_EQ(carried.prev_member, "1");
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 #include <string>
 
+#include "codetables.h"
+#include "run.h"
+
 namespace rowchecks {
 
 // Widths at which each cell is read; a longer cell is cut with an error.
@@ -50,6 +53,9 @@ struct Row {
 
     // Row state that is not a column.
     std::string address_flag;  // "x" when the address was uncertain
+    // ALL layout: the household and member numbers as typed, which the next
+    // row's numbering is compared with even when a break renumbers this row.
+    std::string household_cell, member_cell;
     bool new_household = false;
     bool uninhabited_row = false;  // a building rather than a person
 
@@ -62,7 +68,8 @@ struct Row {
     char age_units = ' ';
 };
 
-// Values kept from the previous non-blank row, and the counters of the loop.
+// Values kept from the previous non-blank row. Only the end-of-row store
+// writes them (and the first data row, which starts the piece's ED and folio).
 struct Carried {
     std::string prev_household = "0";
     std::string prev_member = "0";
@@ -76,11 +83,14 @@ struct Carried {
     std::string prev_address;
     std::string prev_uninhabited;
     std::string prev_book;
+};
 
-    int page_lines = 0;
-    int folio_pages = 0;
-    bool language_used = false;
-    long long highest_household = 0;
+// Running tallies of the row loop, each updated by the check group named.
+struct Tallies {
+    int page_lines = 0;              // rows on the current page (sequence)
+    int folio_pages = 0;             // pages on the current folio (sequence)
+    bool language_used = false;      // the first data row had a language (location)
+    long long highest_household = 0; // for the ALL layout's summary (building)
 };
 
 // Where the loop stands in the file.
@@ -88,6 +98,25 @@ struct RowCount {
     int n = 0;           // physical row number of the current row
     int first_row = 1;   // number of the first data row
     int row_offset = 3;  // rows that give no record: the header rows and blank rows
+};
+
+// What a check group may read of the run and of the rows before this one.
+struct RowContext {
+    const tabulon::Run& run;
+    const tabulon::CodeTables& tables;
+    const Carried& prev;
+    int n;          // the row's number in the file
+    int first_row;  // the number of the first data row
+
+    bool first() const { return n == first_row; }
+};
+
+// Everything the row loop keeps from one row to the next.
+struct LoopState {
+    RowCount count;
+    Row row;
+    Carried carried;
+    Tallies tallies;
 };
 
 }  // namespace rowchecks

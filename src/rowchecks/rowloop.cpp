@@ -1,23 +1,55 @@
 #include "rowloop.h"
 
+#include "building.h"
 #include "intake.h"
+#include "location.h"
+#include "schedule.h"
+#include "sequence.h"
+#include "store.h"
 
 namespace rowchecks {
 
-RowOutcome check_row(const std::string& line, const tabulon::Run& run, RowCount& count, Row& row,
-                     Carried& carried, Listing& listing)
+namespace {
+
+// Household and location: numbers, suffixes, the first row's start values,
+// numeric forms and place names.
+void check_location(const RowContext& ctx, Row& row, Carried& carried, Tallies& tallies, Listing& listing)
 {
-    const int n = count.n;
+    if (!ctx.run.brief)
+        check_household_numbers(ctx, row, listing);
+    split_location(ctx, row, listing);
+    if (ctx.first())
+        begin_piece(check_initial_values(ctx, row, tallies, listing), carried);
+    check_location_numbers(ctx, row, listing);
+    settle_status(row);
+    check_place_names(ctx, row, listing);
+}
+
+}  // namespace
+
+RowOutcome check_row(const std::string& line, const tabulon::Run& run, const tabulon::CodeTables& tables,
+                     LoopState& state, Listing& listing)
+{
+    Row& row = state.row;
+    const int n = state.count.n;
     if (!cut_fields(line, run, n, row, listing)) {
         listing.warning("Warning: row %d blank, ignored\n", n);
-        ++count.row_offset;
+        ++state.count.row_offset;
         return RowOutcome::blank;
     }
+    const RowContext ctx{run, tables, state.carried, n, state.count.first_row};
     if (run.brief)
-        fill_down(run, carried, n, row, listing);
-    keep_number_texts(row);
-    settle_status(row);
-    store_carried(run, n, row, carried, listing);
+        fill_down(run, state.carried, n, row, listing);
+
+    check_location(ctx, row, state.carried, state.tallies, listing);
+    check_book(ctx, row, listing);
+    check_sequence(ctx, row, state.tallies, listing);
+    check_building(ctx, row, state.tallies, listing);
+    check_schedule_and_house(ctx, row, listing);
+    // The person checks come here; a building row has no person to check.
+
+    store_carried(run, row, state.carried);
+    fold_schedule(n, row, listing);
     return RowOutcome::record;
 }
 

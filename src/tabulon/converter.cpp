@@ -89,10 +89,10 @@ bool write_record(std::FILE* out, const std::string& record)
     return std::fwrite(record.data(), 1, record.size(), out) == record.size();
 }
 
-LoopResult row_loop(LineReader& in, std::FILE* out, const Run& run, rowchecks::RowCount& count,
-                    rowchecks::Row& row, rowchecks::Carried& carried, Listing& listing,
-                    Progress& progress)
+LoopResult row_loop(LineReader& in, std::FILE* out, const Run& run, const CodeTables& tables,
+                    rowchecks::LoopState& state, Listing& listing, Progress& progress)
 {
+    rowchecks::RowCount& count = state.count;
     LoopResult result;
     std::string line;
     while (!in.eof()) {
@@ -108,9 +108,9 @@ LoopResult row_loop(LineReader& in, std::FILE* out, const Run& run, rowchecks::R
         if (in.eof() && line.empty())
             break;
         progress.row(++count.n);
-        if (rowchecks::check_row(line, run, count, row, carried, listing) == rowchecks::RowOutcome::blank)
+        if (rowchecks::check_row(line, run, tables, state, listing) == rowchecks::RowOutcome::blank)
             continue;
-        if (!write_record(out, record::build_record(row, run.rlen, count.n, listing))) {
+        if (!write_record(out, record::build_record(state.row, run.rlen, count.n, listing))) {
             result.saved_errno = errno;
             result.end = LoopEnd::write_failed;
             return result;
@@ -153,12 +153,13 @@ LoopResult close_output(File& out, LoopResult result)
 
 // The records written (blank rows give none, in either layout) and the
 // highest household number.
-void write_summary(const Run& run, const rowchecks::Row& row, const rowchecks::Carried& carried,
-                   const LoopResult& result, const RunPaths& paths, Listing& listing)
+void write_summary(const Run& run, const rowchecks::LoopState& state, const LoopResult& result,
+                   const RunPaths& paths, Listing& listing)
 {
     // In the SS-CENS layout the converter numbers households itself, so the
-    // current one is the highest.
-    const long long highest = run.brief ? text::leading_value(row.household) : carried.highest_household;
+    // last one is the highest.
+    const long long highest =
+        run.brief ? text::leading_value(state.carried.prev_household) : state.tallies.highest_household;
     const std::string summary =
         msgfmt("\nOutput %d records, highest household number = %d\n", result.records, highest) +
         msgfmt("\nOutput file is %s\n", paths.output);
@@ -270,20 +271,18 @@ int convert(int argc, char** argv)
                   "[When reporting program errors, be sure to send this file and the original data "
                   "file]\n\n",
                   version, platform::utc_date_text(), paths.input);
-    rowchecks::Row row;
-    rowchecks::Carried carried;
-    start_rows(run, header_book, count, row, carried, listing);
+    rowchecks::LoopState state;
+    start_rows(run, header_book, state, listing);
 
     Progress progress;
-    LoopResult result = row_loop(reader, out.get(), run, count, row, carried, listing, progress);
+    LoopResult result = row_loop(reader, out.get(), run, tables, state, listing, progress);
     progress.flush();
     if (result.end == LoopEnd::done)
         result = close_output(out, result);
     if (result.end != LoopEnd::done)
         return abandon_run(result, paths, out, listing);
 
-    write_summary(run, row, carried, result, paths, listing);
-    (void)tables;  // read by the row checks
+    write_summary(run, state, result, paths, listing);
     return final_status(listing);
 }
 

@@ -138,12 +138,8 @@ void write_run_description(const Run& run, Listing& listing)
 
 // The SS-CENS layout's start values: what a first data row with empty
 // location cells inherits, and what the first-row checks recognise.
-void set_sscens_start(const Run& run, const std::string& header_book, rowchecks::Row& row,
-                      rowchecks::Carried& carried)
+void set_sscens_start(const Run& run, const std::string& header_book, rowchecks::Carried& carried)
 {
-    row.household = "0";
-    row.member = "0";
-    row.book = header_book;
     carried.prev_parish = "XX";
     carried.prev_district = "-";
     carried.prev_ed = "99";
@@ -170,13 +166,12 @@ void check_header_book(const Run& run, const std::string& book, Listing& listing
 
 }  // namespace
 
-void start_rows(const Run& run, const std::string& header_book, rowchecks::RowCount& count,
-                rowchecks::Row& row, rowchecks::Carried& carried, Listing& listing)
+void start_rows(const Run& run, const std::string& header_book, rowchecks::LoopState& state, Listing& listing)
 {
     write_run_description(run, listing);
+    state = rowchecks::LoopState{};
+    rowchecks::RowCount& count = state.count;
     count = rowchecks::RowCount{0, 1, 3};
-    row = rowchecks::Row{};
-    carried = rowchecks::Carried{};
     if (!run.brief)
         return;  // every value of the ALL layout starts empty or at zero
 
@@ -185,10 +180,10 @@ void start_rows(const Run& run, const std::string& header_book, rowchecks::RowCo
                   count.row_offset);
     count.n = 3;
     count.first_row = 4;
-    set_sscens_start(run, header_book, row, carried);
+    set_sscens_start(run, header_book, state.carried);
     // In the ALL layout each row brings its own book number, so there is
     // nothing to check before the first row.
-    check_header_book(run, row.book, listing);
+    check_header_book(run, header_book, listing);
 }
 
 }  // namespace tabulon

@@ -21,7 +21,6 @@ HeaderOutcome read_header_rows(LineReader& in, const Run& run, int& n, std::stri
 // Writes the line naming the census and formats (and, in the SS-CENS layout,
 // how many rows to subtract), sets the start values, and makes the 1841 book
 // number check.
-void start_rows(const Run& run, const std::string& header_book, rowchecks::RowCount& count,
-                rowchecks::Row& row, rowchecks::Carried& carried, Listing& listing);
+void start_rows(const Run& run, const std::string& header_book, rowchecks::LoopState& state, Listing& listing);
 
 }  // namespace tabulon

@@ -1,0 +1,157 @@
+#include "location.h"
+
+#include "charclass.h"
+#include "normalise.h"
+#include "text.h"
+
+namespace rowchecks {
+
+namespace {
+
+long long value(const std::string& text) { return text::leading_value(text); }
+
+bool is_letter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool is_letter_or_digit(char c) { return is_letter(c) || (c >= '0' && c <= '9'); }
+
+bool is_number(const std::string& text) { return !text.empty() && numeric(text); }
+
+}  // namespace
+
+void check_household_numbers(const RowContext& ctx, Row& row, Listing& listing)
+{
+    const int n = ctx.n;
+    if (!is_number(row.household))
+        listing.error("Error: row %d, household number = %s not numeric\n", n, row.household);
+    else if (value(row.household) == 0)
+        listing.error("Error: row %d, household number = 0 not valid\n", n);
+
+    if (row.member.empty())
+        listing.warning("Warning: row %d, household member number blank\n", n);
+    else if (!numeric(row.member))
+        listing.error("Error: row %d, household member number = %s not numeric\n", n, row.member);
+    else if (value(row.member) == 0)
+        listing.warning("Warning: row %d, household member number = 0 not valid\n", n);
+
+    // A household begins where the typed number changes (01 and 1 differ).
+    if (row.household != ctx.prev.prev_household) {
+        row.new_household = true;
+        if (value(row.household) != value(ctx.prev.prev_household) + 1)
+            listing.info("Info: row %d, household number = %s not sequential\n", n, row.household);
+    } else if (value(row.member) != value(ctx.prev.prev_member) + 1) {
+        listing.warning("Warning: row %d, household member number = %s not sequential\n", n, row.member);
+    }
+}
+
+void split_location(const RowContext& ctx, Row& row, Listing& listing)
+{
+    row.ed_text = row.ed;
+    row.ed_suffix = part2(row.ed);
+    row.folio_text = row.folio;
+    row.folio_suffix = part2(row.folio);
+    if (row.ed.size() > 3) {
+        listing.error("Error: row %d, ED > 3 digits\n", ctx.n);
+        row.ed = "999";
+    }
+    if (row.folio.size() > 4) {
+        listing.error("Error: row %d, folio/SCT book > 4 digits\n", ctx.n);
+        row.folio = "9999";
+    }
+    if (row.ed.empty())
+        row.ed = "0";
+}
+
+// The texts compared are the carried start values, so a first row that
+// really holds ED 99 or page 999 is reported the same way.
+PieceStart check_initial_values(const RowContext& ctx, const Row& row, Tallies& tallies, Listing& listing)
+{
+    const int n = ctx.n;
+    if (listing.warnings_on()) {
+        if (value(row.household) != 1)
+            listing.warning("Warning: row %d, initial household number = %s\n", n, row.household);
+        if (value(row.member) != 1)
+            listing.warning("Warning: row %d, initial household member number = %s\n", n, row.member);
+    }
+    if (row.parish == "XX")
+        listing.error("Error: row %d, initial civil parish name not set\n", n);
+    PieceStart start;
+    if (row.ed == "99")
+        listing.error("Error: row %d, initial ED not set\n", n);
+    else
+        start.ed_set = true;
+    if (row.folio == "9999")
+        listing.error("Error: row %d, initial folio number not set\n", n);
+    else
+        start.folio_set = true;
+    if (row.page == "999")
+        listing.error("Error: row %d, initial page number not set\n", n);
+    if (row.schedule == "999")
+        listing.error("Error: row %d, initial schedule number not set\n", n);
+
+    if (!ctx.run.sct && ctx.run.year > 1880 && !row.language.empty())
+        tallies.language_used = true;
+    return start;
+}
+
+void begin_piece(const PieceStart& start, Carried& carried)
+{
+    if (start.ed_set)
+        carried.prev_ed = "0";
+    if (start.folio_set)
+        carried.prev_folio = "0";
+}
+
+void check_location_numbers(const RowContext& ctx, Row& row, Listing& listing)
+{
+    const int n = ctx.n;
+    if (!is_number(row.ed)) {
+        listing.error("Error: row %d, ED = %s not numeric\n", n, row.ed);
+        row.ed = "99";
+    }
+    if (row.ed_suffix != ' ' && !is_letter_or_digit(row.ed_suffix)) {
+        listing.error("Error: row %d, ED suffix = %c not alphanumeric\n", n, row.ed_suffix);
+        row.ed_suffix = ' ';
+    }
+    if (!is_number(row.folio)) {
+        listing.error("Error: row %d, folio/SCT book = %s not numeric\n", n, row.folio);
+        row.folio = "9999";
+    }
+    if (row.folio_suffix != ' ' && !is_letter(row.folio_suffix)) {
+        listing.error("Error: row %d, folio/SCT book suffix = %c not alphabetic\n", n, row.folio_suffix);
+        row.folio_suffix = ' ';
+    }
+    if (!is_number(row.page)) {
+        listing.error("Error: row %d, page number = %s not numeric\n", n, row.page);
+        row.page = "999";
+    }
+}
+
+// The unusual-character warnings look at the names as typed, before their
+// capitals are set; an empty name draws only the missing-name message.
+void check_place_names(const RowContext& ctx, Row& row, Listing& listing)
+{
+    const int n = ctx.n;
+    if (listing.warnings_on() && !charclass::alphabetic(row.parish))
+        listing.warning("Warning: row %d, parish = %s contains unusual characters\n", n, row.parish);
+    if (row.parish.empty())
+        listing.error("Error: row %d, civil parish name missing\n", n);
+    else
+        inits(row.parish);
+
+    // 1841 returns have no Eccl. District: its column is read but left alone.
+    if (ctx.run.year <= 1841 || ctx.run.rlen <= 256)
+        return;
+    if (listing.warnings_on() && !charclass::alphabetic(row.district))
+        listing.warning("Warning: row %d, Eccl. District = %s contains unusual characters\n", n, row.district);
+    if (row.district.empty()) {
+        listing.warning("Warning: row %d, Eccl. District name missing\n", n);
+        row.district = "-";
+    } else {
+        inits(row.district);
+    }
+}
+
+}  // namespace rowchecks

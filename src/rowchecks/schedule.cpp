@@ -1,0 +1,105 @@
+#include "schedule.h"
+
+#include "normalise.h"
+#include "text.h"
+
+namespace rowchecks {
+
+namespace {
+
+long long value(const std::string& text) { return text::leading_value(text); }
+
+bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Splits the suffixes off, keeping the texts as typed. A "!" after a schedule
+// number adds 1000 to it; after anything else the "!" is left to be reported.
+void split_numbers(Row& row)
+{
+    row.schedule_text = row.schedule;
+    row.schedule_suffix = part2(row.schedule);
+    row.house_text = row.house;
+    row.house_suffix = part2(row.house);
+    if (row.schedule_suffix == '!' && !row.schedule.empty() && numeric(row.schedule)) {
+        row.schedule = std::to_string(value(row.schedule) + 1000);
+        row.schedule_suffix = ' ';
+    }
+}
+
+void check_number_forms(int n, Row& row, Listing& listing)
+{
+    if (row.house.size() > 4) {
+        listing.error("Error: row %d, house number > 4 digits\n", n);
+        row.house = "9999";
+    }
+    if (!numeric(row.schedule)) {
+        listing.error("Error: row %d, schedule number = %s not numeric\n", n, row.schedule);
+        row.schedule = "999";
+    }
+    if (row.schedule_suffix != ' ' && !is_letter(row.schedule_suffix)) {
+        listing.error("Error: row %d, schedule suffix = %c not alphabetic\n", n, row.schedule_suffix);
+        row.schedule_suffix = ' ';
+    }
+}
+
+void check_schedule_sequence(const RowContext& ctx, const Row& row, Listing& listing)
+{
+    const Carried& prev = ctx.prev;
+    const int n = ctx.n;
+    if (row.ed_text != prev.prev_ed) {
+        if (row.ed_suffix == ' ' && ctx.run.year > 1841 && value(row.schedule) > 1)
+            listing.warning("Warning: row %d, first schedule of ED = %s\n", n, row.schedule);
+        return;
+    }
+    if (!row.new_household && row.schedule_text != prev.prev_schedule)
+        listing.error("Error: row %d, schedule number changed in middle of household\n", n);
+    if (!listing.warnings_on())
+        return;
+    if (!row.uninhabited_row && row.new_household && value(row.schedule) != 0 &&
+        row.schedule_text == prev.prev_schedule)
+        listing.warning("Warning: row %d, consecutive schedule numbers (%s) are the same\n", n, row.schedule);
+    const long long typed = value(row.schedule_text), before = value(prev.prev_schedule);
+    if (row.ed_suffix != '8' && typed != before && value(row.schedule) != 0 && before != 0 && typed != before + 1)
+        listing.warning("Warning: row %d, schedule number = %s not sequential\n", n, row.schedule);
+}
+
+void check_house_and_address(const RowContext& ctx, Row& row, Listing& listing)
+{
+    const Carried& prev = ctx.prev;
+    const int n = ctx.n;
+    if (!numeric(row.house))
+        listing.error("Error: row %d, house number = %s not numeric\n", n, row.house);
+    if (row.address.empty()) {
+        if (row.uninhabited != "x")
+            listing.info("Info: row %d, address missing\n", n);
+        row.address = "-";
+    } else {
+        inits(row.address);
+    }
+    if (row.new_household)
+        return;
+    if (row.house_text != prev.prev_house)
+        listing.warning("Warning: row %d, house number has changed in the middle of a household\n", n);
+    if (row.address != prev.prev_address) {
+        // A missing address continues the household's.
+        if (row.address == "-")
+            row.address = prev.prev_address;
+        else
+            listing.warning("Warning: row %d, address has changed in the middle of a household\n", n);
+    }
+}
+
+}  // namespace
+
+void check_schedule_and_house(const RowContext& ctx, Row& row, Listing& listing)
+{
+    split_numbers(row);
+    check_number_forms(ctx.n, row, listing);
+    check_schedule_sequence(ctx, row, listing);
+    // 1841 records carry no schedule number; the typed text is still compared
+    // with the next row's.
+    if (ctx.run.year == 1841)
+        row.schedule.clear();
+    check_house_and_address(ctx, row, listing);
+}
+
+}  // namespace rowchecks
