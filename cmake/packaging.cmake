@@ -11,7 +11,7 @@ else()
   set(merrowby_doc_dir ${CMAKE_INSTALL_DOCDIR})
 endif()
 
-foreach(program tabulon quillet)
+foreach(program tabulon quillet tabbatch)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${merrowby_program_dir})
   endif()

@@ -1,0 +1,73 @@
+// Converting every piece in a folder tree, one converter process per piece and
+// as many at once as there are processors.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tabbatch {
+
+// Exit statuses of a batch.
+namespace exit_status {
+inline constexpr int clean = 0;       // every piece converted without errors (warnings allowed)
+inline constexpr int usage = 2;       // no folder, a bad switch, or no piece in the folder
+inline constexpr int errors = 8;      // every piece converted, some with errors
+inline constexpr int not_converted = 12;  // some piece could not be converted
+}  // namespace exit_status
+
+struct Settings {
+    std::filesystem::path root;         // the folder tree
+    std::vector<std::string> switches;  // given to the converter for every piece
+    unsigned jobs = 1;                  // converters running at once
+};
+
+// The files under root whose extension is .csv in any case, in path order.
+// Folders that cannot be read are passed over.
+std::vector<std::filesystem::path> find_pieces(const std::filesystem::path& root);
+
+// What a listing says about its run: the Error and Warning lines it holds
+// (each one counted once by the converter), and its Fatal line if any.
+struct ListingCounts {
+    long long errors = 0;
+    long long warnings = 0;
+    std::string fatal;
+    bool found = false;
+};
+
+// The listing the converter writes for piece: beside it, named by the part
+// of the file name before its first dot, with the extension erc.
+std::filesystem::path listing_of(const std::filesystem::path& piece);
+
+ListingCounts read_listing(const std::filesystem::path& listing);
+
+// What became of one piece.
+struct Outcome {
+    bool started = false;
+    bool exited = false;  // the converter ended normally, with status
+    int status = 0;
+    ListingCounts counts;
+
+    bool converted() const { return started && exited && (status == 0 || status == 4 || status == 8); }
+};
+
+// "name: status 8, 12 errors, 3 warnings", or why the piece was not converted.
+std::string summary_line(const std::string& name, const Outcome& outcome);
+
+struct Totals {
+    long long pieces = 0, clean = 0, warnings_only = 0, with_errors = 0, not_converted = 0;
+    long long errors = 0, warnings = 0;
+
+    void add(const Outcome& outcome);
+    int exit_status() const;
+};
+
+std::string total_line(const Totals& totals);
+
+// Converts every piece under settings.root with the converter program,
+// writing one line per piece (in path order) and the total to out and the
+// progress line to progress. Returns the batch's exit status.
+int run(const Settings& settings, const std::filesystem::path& converter, std::FILE* out, std::FILE* progress);
+
+}  // namespace tabbatch

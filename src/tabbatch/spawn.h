@@ -1,0 +1,49 @@
+// Child processes of the batch converter: started in a folder of their own with
+// no console input or output, and waited for in whatever order they end.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace spawn {
+
+// How a child ended.
+struct Ended {
+    std::size_t tag = 0;  // what the caller gave start()
+    bool exited = false;  // ended by exit (else killed, or crashed)
+    int status = 0;       // its exit status when exited
+};
+
+class Children {
+public:
+    Children();
+    ~Children();
+    Children(const Children&) = delete;
+    Children& operator=(const Children&) = delete;
+
+    // Starts program with args (argv[0] is the program's path) in dir; its
+    // standard streams are the null device. False when it could not be started.
+    // Arguments are paths so that they keep the system's own characters.
+    bool start(const std::filesystem::path& program, const std::vector<std::filesystem::path>& args,
+               const std::filesystem::path& dir, std::size_t tag);
+
+    // Children started and not yet waited for.
+    std::size_t running() const;
+
+    // Waits until one of the running children ends.
+    Ended wait_any();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// The number of processors online (at least 1).
+unsigned processors();
+
+// The path of the running program itself; empty when unknown.
+std::filesystem::path own_path();
+
+}  // namespace spawn
