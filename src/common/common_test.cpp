@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -102,6 +103,12 @@ TEST(Text, LeadingValueReadsLikeStrtol)
     EXPECT_EQ(text::leading_value("a12"), 0);
     EXPECT_EQ(text::leading_value(""), 0);
     EXPECT_EQ(text::leading_value(std::string("1\0002", 3)), 1);
+    // The value is read by hand: it must agree with strtoll at the edges too.
+    for (const char* s : {"\t\n\v\f\r 42", "- 5", "+-3", "--1", "007x", "9223372036854775807",
+                          "9223372036854775808", "99999999999999999999", "-9223372036854775808",
+                          "-9223372036854775809", "-0", "+", " "}) {
+        EXPECT_EQ(text::leading_value(s), std::strtoll(s, nullptr, 10)) << s;
+    }
 }
 
 TEST(Platform, DateTextHasTheFixedAsctimeShape)

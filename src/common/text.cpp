@@ -1,7 +1,6 @@
 #include "text.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include <climits>
 
 #include "charclass.h"
 
@@ -34,12 +33,26 @@ void strip(std::string& text)
 
 long long leading_value(const std::string& text)
 {
-    // Stops at an embedded NUL, as it would in a terminated text. strtoll keeps
-    // the range the same on every platform (long is 32 bits on Windows).
-    const int saved = errno;
-    const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    errno = saved;
-    return value;
+    // Read by hand as strtoll reads it in the C locale (it is on the path of
+    // every row): white space, a sign, digits up to the first other character
+    // or an embedded NUL, clamped to the range of long long.
+    const char* p = text.c_str();
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    const unsigned long long limit = negative ? 0ull - static_cast<unsigned long long>(LLONG_MIN) : LLONG_MAX;
+    unsigned long long magnitude = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        const unsigned digit = static_cast<unsigned>(*p - '0');
+        if (magnitude > (limit - digit) / 10)
+            return negative ? LLONG_MIN : LLONG_MAX;
+        magnitude = magnitude * 10 + digit;
+    }
+    if (!negative)
+        return static_cast<long long>(magnitude);
+    return magnitude == limit ? LLONG_MIN : -static_cast<long long>(magnitude);
 }
 
 }  // namespace text

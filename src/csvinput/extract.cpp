@@ -1,34 +1,79 @@
 #include "extract.h"
 
-#include <string_view>
-
 #include "charclass.h"
 #include "listing.h"
 
 namespace {
 
-// isvalid for every byte, looked up once: extract tests every character of
-// every cell.
-struct ValidBytes {
+// Bytes looked up once, since extract tests every character of every cell:
+// valid, and plain (valid, and none of the blank, the backslash, the comma and
+// the double quote, which the cutting rules treat apart). Runs of plain bytes
+// are copied whole.
+struct ByteClasses {
     bool valid[256];
-    ValidBytes()
+    bool plain[256];
+    ByteClasses()
     {
-        for (int c = 0; c < 256; ++c)
+        for (int c = 0; c < 256; ++c) {
             valid[c] = charclass::isvalid(static_cast<unsigned char>(c));
+            plain[c] = valid[c] && c != ' ' && c != '\\' && c != ',' && c != '"';
+        }
     }
 };
 
+const ByteClasses byte_classes;
+
+// Adds the characters from text[pos] up to the delimiter or the end of the
+// text to field, by the rules for blanks, leading backslashes and invalid
+// characters; pos is left on the delimiter or the end.
+void take_until(std::string& field, const char* text, std::size_t& pos, std::size_t end, char delimiter,
+                const ExtractContext& ctx, ExtractFlags& flags, Listing& listing)
+{
+    const bool* const plain = byte_classes.plain;
+    while (pos < end) {
+        std::size_t run = pos;
+        while (run < end && plain[static_cast<unsigned char>(text[run])])
+            ++run;
+        if (run != pos) {
+            field.append(text + pos, run - pos);
+            pos = run;
+            if (pos == end)
+                break;
+        }
+        const char ch = text[pos];
+        if (ch == delimiter)
+            break;
+        ++pos;
+        if (ch == ' ') {
+            // Leading blanks (inside quotes) are dropped, runs keep one.
+            if (!field.empty() && field.back() != ' ')
+                field += ' ';
+        } else if (ch == '\\') {
+            if (!field.empty())
+                field += ch;  // leading backslashes are dropped
+        } else {
+            // The header rows are checked by their own rules; a stray byte
+            // there only marks the field.
+            if (!byte_classes.valid[static_cast<unsigned char>(ch)]) {
+                if (!ctx.header_row)
+                    listing.error("Error: row %d, field contains an invalid character <%c>\n", ctx.n, ch);
+                flags.extract_err = true;
+            }
+            field += ch;  // a comma inside quotes, a quote outside them, or an invalid byte
+        }
+    }
+}
+
 }  // namespace
 
-std::string extract(const std::string& line, std::size_t& pos, std::size_t width,
-                    const ExtractContext& ctx, ExtractFlags& flags, Listing& listing)
+void extract_into(std::string& field, const std::string& line, std::size_t& pos, std::size_t width,
+                  const ExtractContext& ctx, ExtractFlags& flags, Listing& listing)
 {
-    static const ValidBytes valid_bytes;
-    const bool* const valid = valid_bytes.valid;
     const char* const text = line.data();
     const std::size_t end = line.size();
     if (pos > end)
         pos = end;
+    field.clear();
 
     while (pos < end && text[pos] == ' ')
         ++pos;
@@ -39,37 +84,15 @@ std::string extract(const std::string& line, std::size_t& pos, std::size_t width
         ++pos;
     }
 
-    std::string kept;  // the field as built, before it is held to its width
     for (;;) {
-        while (pos < end && text[pos] != delimiter) {
-            const char ch = text[pos];
-            if (ch == ' ') {
-                // Leading blanks (inside quotes) are dropped, runs keep one.
-                ++pos;
-                if (!kept.empty() && kept.back() != ' ')
-                    kept += ' ';
-            } else if (kept.empty() && ch == '\\') {
-                ++pos;  // leading backslashes are dropped
-            } else if (!valid[static_cast<unsigned char>(ch)]) {
-                // The header rows are checked by their own rules; a stray
-                // byte there only marks the field.
-                if (!ctx.header_row)
-                    listing.error("Error: row %d, field contains an invalid character <%c>\n", ctx.n, ch);
-                flags.extract_err = true;
-                kept += ch;
-                ++pos;
-            } else {
-                kept += ch;
-                ++pos;
-            }
-        }
+        take_until(field, text, pos, end, delimiter, ctx, flags, listing);
         if (pos == end)
             break;
         ++pos;  // over the delimiter
         if (delimiter == ',')
             break;
         if (pos < end && text[pos] == '"') {
-            kept += '"';  // a doubled quote inside quotes stands for one
+            field += '"';  // a doubled quote inside quotes stands for one
             ++pos;
         } else {
             // The quoted part is over; whatever follows up to the comma
@@ -77,24 +100,31 @@ std::string extract(const std::string& line, std::size_t& pos, std::size_t width
             delimiter = ',';
         }
     }
-    while (!kept.empty() && kept.back() == ' ')
-        kept.pop_back();  // trailing blanks
+    while (!field.empty() && field.back() == ' ')
+        field.pop_back();  // trailing blanks
 
     if (delimiter == '"') {
         listing.error("Error: row %d, ends with incomplete field\n", ctx.n);
         flags.extract_err = true;
     }
 
-    if (kept.size() > width) {
+    if (field.size() > width) {
         listing.error("Error: row %d, field too long <%s>, truncated by %d to %d characters in the output file\n",
-                      ctx.n, kept, kept.size() - width, width);
-        kept.resize(width);
+                      ctx.n, field, field.size() - width, width);
+        field.resize(width);
         flags.extract_err = true;
     }
 
-    if (kept == "/")
-        kept = "-";
-    if (!kept.empty())
+    if (field.size() == 1 && field[0] == '/')
+        field[0] = '-';
+    if (!field.empty())
         flags.extract_content = true;
-    return kept;
+}
+
+std::string extract(const std::string& line, std::size_t& pos, std::size_t width, const ExtractContext& ctx,
+                    ExtractFlags& flags, Listing& listing)
+{
+    std::string field;
+    extract_into(field, line, pos, width, ctx, flags, listing);
+    return field;
 }

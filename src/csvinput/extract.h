@@ -30,3 +30,8 @@ struct ExtractContext {
 // as blank).
 std::string extract(const std::string& line, std::size_t& pos, std::size_t width,
                     const ExtractContext& ctx, ExtractFlags& flags, Listing& listing);
+
+// The same, with the field put into field (its old text replaced), for the
+// row loop, whose fields keep their buffers from row to row.
+void extract_into(std::string& field, const std::string& line, std::size_t& pos, std::size_t width,
+                  const ExtractContext& ctx, ExtractFlags& flags, Listing& listing);

@@ -1,6 +1,8 @@
 #include "record.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstring>
+#include <string_view>
 
 #include "text.h"
 
@@ -8,112 +10,120 @@ namespace record {
 
 namespace {
 
-// A text field: left-justified, blank-filled, and never wider than its field.
-void put_text(std::string& out, const std::string& value, std::size_t width)
-{
-    std::string field = value.substr(0, width);
-    out += text::pad(field, width);
-}
+// The record is laid out field after field at a moving position; every field
+// is written whole, so no byte of the record is left unset.
+struct Cursor {
+    char* at;
 
-// A one-character field; an empty value is written as a blank.
-void put_char(std::string& out, const std::string& value)
-{
-    out += value.empty() ? ' ' : value[0];
-}
-
-// A number field: zero-filled to width digits. A value that does not fit, a
-// negative one included, is written as nines; returns false then.
-bool put_number(std::string& out, const std::string& value, int width)
-{
-    const long long number = text::leading_value(value);
-    long long limit = 1;
-    for (int i = 0; i < width; ++i)
-        limit *= 10;
-    if (number < 0 || number >= limit) {
-        out.append(static_cast<std::size_t>(width), '9');
-        return false;
+    // A text field: left-justified, blank-filled, and never wider than its field.
+    void text(std::string_view value, std::size_t width)
+    {
+        const std::size_t kept = std::min(value.size(), width);
+        std::memcpy(at, value.data(), kept);
+        std::memset(at + kept, ' ', width - kept);
+        at += width;
     }
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%0*lld", width, number);
-    out += buf;
-    return true;
-}
+
+    // A one-character field; an empty value is written as a blank.
+    void character(const std::string& value) { *at++ = value.empty() ? ' ' : value[0]; }
+    void character(char value) { *at++ = value; }
+
+    // A number field: zero-filled to width digits. A value that does not fit, a
+    // negative one included, is written as nines; returns false then.
+    bool number(const std::string& value, int width)
+    {
+        long long rest = text::leading_value(value);
+        long long limit = 1;
+        for (int i = 0; i < width; ++i)
+            limit *= 10;
+        const bool fits = rest >= 0 && rest < limit;
+        for (int i = width - 1; i >= 0; --i) {
+            at[i] = fits ? static_cast<char>('0' + rest % 10) : '9';
+            rest /= 10;
+        }
+        at += width;
+        return fits;
+    }
+};
 
 // A schedule number that still has four characters (0012) is written by its value.
-std::string schedule_for_record(const std::string& schedule)
+void put_schedule(Cursor& out, const std::string& schedule)
 {
-    if (schedule.size() <= 3)
-        return schedule;
+    if (schedule.size() <= 3) {
+        out.text(schedule, 3);
+        return;
+    }
     const long long value = text::leading_value(schedule);
-    return value >= 0 && value < 1000 ? std::to_string(value) : schedule;
+    out.text(value >= 0 && value < 1000 ? std::to_string(value) : schedule, 3);
 }
 
 // An age of four characters is written by its value when that fits three
 // digits; a larger one as 999 with the detail flag raised.
-void put_age(std::string& out, const std::string& age, std::string& detail_flag)
+void put_age(Cursor& out, const std::string& age, bool& raise_detail_flag)
 {
     if (age.size() <= 3) {
-        put_text(out, age, 3);
+        out.text(age, 3);
         return;
     }
     const long long value = text::leading_value(age);
     if (value >= 0 && value <= 999) {
-        put_text(out, std::to_string(value), 3);
+        out.text(std::to_string(value), 3);
     } else {
-        put_text(out, "999", 3);
-        detail_flag = "x";
+        out.text("999", 3);
+        raise_detail_flag = true;
     }
 }
 
 }  // namespace
 
-std::string build_record(const rowchecks::Row& row, int rlen, int n, Listing& listing)
+void lay_out(const rowchecks::Row& row, int rlen, int n, Listing& listing, char* at)
 {
-    std::string out;
-    out.reserve(static_cast<std::size_t>(rlen));
+    Cursor out{at};
+    out.character(row.status);
+    out.text(row.book, 4);
+    const bool household_fits = out.number(row.household, 6);
+    const bool member_fits = out.number(row.member, 4);
+    out.text(row.parish, 20);
+    out.text(row.ed, 3);
+    out.character(row.ed_suffix);
+    out.text(row.folio, 4);
+    out.character(row.folio_suffix);
+    out.text(row.page, 4);
+    put_schedule(out, row.schedule);
+    out.character(row.schedule_suffix);
+    out.text(row.house, 4);
+    out.character(row.house_suffix);
+    out.text(row.address, 30);
+    out.character(row.uninhabited);
 
-    put_char(out, row.status);
-    put_text(out, row.book, 4);
-    const bool household_fits = put_number(out, row.household, 6);
-    const bool member_fits = put_number(out, row.member, 4);
-    put_text(out, row.parish, 20);
-    put_text(out, row.ed, 3);
-    out += row.ed_suffix;
-    put_text(out, row.folio, 4);
-    out += row.folio_suffix;
-    put_text(out, row.page, 4);
-    put_text(out, schedule_for_record(row.schedule), 3);
-    out += row.schedule_suffix;
-    put_text(out, row.house, 4);
-    out += row.house_suffix;
-    put_text(out, row.address, 30);
-    put_char(out, row.uninhabited);
+    out.text(row.surname, 24);
+    out.text(row.forenames, 24);
+    out.character(row.name_flag);
+    out.text(row.relationship, 6);
+    out.character(row.condition);
+    out.character(row.sex);
+    bool raise_detail_flag = false;
+    put_age(out, row.age, raise_detail_flag);
+    out.character(row.age_units);
+    if (raise_detail_flag)
+        out.character('x');
+    else
+        out.character(row.detail_flag);
 
-    std::string detail_flag = row.detail_flag;
-    put_text(out, row.surname, 24);
-    put_text(out, row.forenames, 24);
-    put_char(out, row.name_flag);
-    put_text(out, row.relationship, 6);
-    put_char(out, row.condition);
-    put_char(out, row.sex);
-    put_age(out, row.age, detail_flag);
-    out += row.age_units;
-    put_char(out, detail_flag);
-
-    put_text(out, row.occupation, 30);
-    put_char(out, row.occupation_flag);
-    put_text(out, row.county, 3);
-    put_text(out, row.birthplace, 20);
-    put_char(out, row.birthplace_flag);
-    put_text(out, row.disability, 6);
-    put_char(out, row.language);
-    put_text(out, row.notes, 44);
+    out.text(row.occupation, 30);
+    out.character(row.occupation_flag);
+    out.text(row.county, 3);
+    out.text(row.birthplace, 20);
+    out.character(row.birthplace_flag);
+    out.text(row.disability, 6);
+    out.character(row.language);
+    out.text(row.notes, 44);
 
     if (rlen > 256)
-        put_text(out, row.district, 20);
+        out.text(row.district, 20);
     if (rlen > 276) {
-        put_text(out, row.alt_county, 3);
-        put_text(out, row.alt_birthplace, 20);
+        out.text(row.alt_county, 3);
+        out.text(row.alt_birthplace, 20);
     }
 
     if (!household_fits)
@@ -122,7 +132,13 @@ std::string build_record(const rowchecks::Row& row, int rlen, int n, Listing& li
     if (!member_fits)
         listing.error("Error: row %d, household member number = %s too large for the output record\n",
                       n, row.member);
-    return out;
+}
+
+std::string build_record(const rowchecks::Row& row, int rlen, int n, Listing& listing)
+{
+    std::string record(static_cast<std::size_t>(rlen), ' ');
+    lay_out(row, rlen, n, listing, record.data());
+    return record;
 }
 
 }  // namespace record

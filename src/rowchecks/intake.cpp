@@ -19,7 +19,7 @@ public:
 
     void take(std::string& field, std::size_t width)
     {
-        field = extract(line_, pos_, width, ctx_, flags_, listing_);
+        extract_into(field, line_, pos_, width, ctx_, flags_, listing_);
     }
 
     void clear_errors() { flags_.extract_err = false; }

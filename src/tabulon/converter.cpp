@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "census.h"
@@ -26,26 +27,71 @@ namespace {
 constexpr std::size_t max_program_path = 126;
 constexpr std::size_t max_input_path = 127;
 
-// The "%d\r" progress counter, gathered and written in large pieces.
+// The "%d\r" progress counter, gathered and written in large pieces: the
+// console receives the same bytes without a system call for every row.
 class Progress {
 public:
     ~Progress() { flush(); }
     void row(int n)
     {
-        pending_ += std::to_string(n);
-        pending_ += '\r';
-        if (pending_.size() >= 16 * 1024)
+        if (used_ + max_entry > sizeof pending_)
             flush();
+        char digits[max_entry];
+        char* first = digits + sizeof digits;
+        unsigned value = n < 0 ? 0u - static_cast<unsigned>(n) : static_cast<unsigned>(n);
+        do {
+            *--first = static_cast<char>('0' + value % 10);
+            value /= 10;
+        } while (value != 0);
+        if (n < 0)
+            *--first = '-';
+        const std::size_t length = static_cast<std::size_t>(digits + sizeof digits - first);
+        std::memcpy(pending_ + used_, first, length);
+        used_ += length;
+        pending_[used_++] = '\r';
     }
     void flush()
     {
-        if (!pending_.empty())
-            std::fwrite(pending_.data(), 1, pending_.size(), stderr);
-        pending_.clear();
+        if (used_ > 0)
+            std::fwrite(pending_, 1, used_, stderr);
+        used_ = 0;
     }
 
 private:
-    std::string pending_;
+    static constexpr std::size_t max_entry = 16;  // a sign, ten digits and the CR fit
+    char pending_[16 * 1024];
+    std::size_t used_ = 0;
+};
+
+// The records, gathered and written in large pieces.
+class RecordOutput {
+public:
+    RecordOutput(std::FILE* out, int rlen) : out_(out), rlen_(static_cast<std::size_t>(rlen)) {}
+
+    // Room for the next record.
+    char* next() { return buffer_ + used_; }
+
+    // The record at next() is complete. False when writing failed.
+    bool commit()
+    {
+        used_ += rlen_;
+        return used_ + rlen_ <= sizeof buffer_ || flush();
+    }
+
+    // False when writing failed (errno tells why).
+    bool flush()
+    {
+        const std::size_t written = std::fwrite(buffer_, 1, used_, out_);
+        const bool done = written == used_;
+        used_ = 0;
+        return done;
+    }
+
+private:
+    std::FILE* out_;
+    std::size_t rlen_;
+    char buffer_[64 * 1024];
+    std::size_t used_ = 0;
 };
 
 // The paths of one run.
@@ -84,12 +130,7 @@ struct LoopResult {
     int saved_errno = 0;
 };
 
-bool write_record(std::FILE* out, const std::string& record)
-{
-    return std::fwrite(record.data(), 1, record.size(), out) == record.size();
-}
-
-LoopResult row_loop(LineReader& in, std::FILE* out, const Run& run, const CodeTables& tables,
+LoopResult row_loop(LineReader& in, RecordOutput& out, const Run& run, const CodeTables& tables,
                     rowchecks::LoopState& state, Listing& listing, Progress& progress)
 {
     rowchecks::RowCount& count = state.count;
@@ -110,7 +151,8 @@ LoopResult row_loop(LineReader& in, std::FILE* out, const Run& run, const CodeTa
         progress.row(++count.n);
         if (rowchecks::check_row(line, run, tables, state, listing) == rowchecks::RowOutcome::blank)
             continue;
-        if (!write_record(out, record::build_record(state.row, run.rlen, count.n, listing))) {
+        record::lay_out(state.row, run.rlen, count.n, listing, out.next());
+        if (!out.commit()) {
             result.saved_errno = errno;
             result.end = LoopEnd::write_failed;
             return result;
@@ -275,8 +317,13 @@ int convert(int argc, char** argv)
     start_rows(run, header_book, state, listing);
 
     Progress progress;
-    LoopResult result = row_loop(reader, out.get(), run, tables, state, listing, progress);
+    RecordOutput records(out.get(), run.rlen);
+    LoopResult result = row_loop(reader, records, run, tables, state, listing, progress);
     progress.flush();
+    if (result.end == LoopEnd::done && !records.flush()) {
+        result.end = LoopEnd::write_failed;
+        result.saved_errno = errno;
+    }
     if (result.end == LoopEnd::done)
         result = close_output(out, result);
     if (result.end != LoopEnd::done)
