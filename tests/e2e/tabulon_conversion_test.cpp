@@ -1298,7 +1298,7 @@ TEST(Tabulon, ListingHeaderDateIsUtc)
 }
 
 // The program's directory is the directory part of its name as given, also the
-// root itself; a program named without one looks in the current directory.
+// root itself; a program named without one looks beside its own file.
 TEST(Tabulon, TablesAreLookedForBesideTheProgramAtTheRoot)
 {
     if (Target::get().windows)
@@ -2351,28 +2351,53 @@ TEST(Tabulon, TableWarningPrecedesTheInputFatal)
                           "Fatal: Input file (RG110123.CSV) failed to open\n"));
 }
 
-// A program named without a directory looks for its tables in the current one.
-TEST(Tabulon, ProgramWithoutDirectoryLooksInTheCurrentOne)
+// Installed (the code tables beside the program, as the install and the
+// package put them) and run by name through PATH from a piece's folder: the
+// tables are looked for beside the program's file, not in the current folder.
+TEST(Tabulon, InstalledProgramRunByNameFindsItsTables)
 {
-    if (Target::get().windows)
-        GTEST_SKIP() << "argv[0] cannot be chosen under Wine";
-    e2e::TempDir dir;
-    e2e::write_file(dir / "RG110123.CSV", header() + rows({ss_row(thomas(), 256)}));
-    e2e::Invocation run;
-    run.program = "tabulon";
-    run.argv0 = "tabulon";
-    run.args = {"RG110123.CSV"};
-    run.cwd = dir.path();
-    e2e::Result r = e2e::run(run);
-    EXPECT_EQ(r.status, 4);
-    EXPECT_EQ(e2e::read_file(dir / "RG110123.erc")
-                  .rfind("Warning: Aux file CHAP1891.TXT failed to open, county code checking "
-                         "disabled\n\nError listing",
+    const Target& target = Target::get();
+    e2e::TempDir installed, work;
+    const fs::path bin = installed / "bin";
+    fs::create_directory(bin);
+    const fs::path program = e2e::stage_program("tabulon", bin);
+    e2e::write_file(work / "RG110123.CSV", header() + rows({ss_row(thomas(), 256)}));
+    const auto run_by_name = [&] {
+        e2e::Invocation run;
+        run.cwd = work.path();
+        if (target.windows) {
+            // The command prompt finds the program through PATH and starts it
+            // by the name typed, as a user's command line does.
+            run.program = target.wineprefix + "/drive_c/windows/system32/cmd.exe";
+            run.args = {"/c", "set PATH=" + target.native(bin) + ";%PATH%&&tabulon -r RG110123.CSV"};
+        } else {
+            run.program = program.string();
+            run.argv0 = "tabulon";
+            run.args = {"-r", "RG110123.CSV"};
+        }
+        return e2e::run(run);
+    };
+
+    // Tables in the current folder only: they are not the program's.
+    for (const char* table : {"CHAP1891.TXT", "relcodes.txt"})
+        fs::copy_file(fs::path(target.program("tabulon")).parent_path() / table, work / table);
+    e2e::Result r = run_by_name();
+    EXPECT_EQ(r.status, 4) << r.err;
+    EXPECT_EQ(e2e::read_file(work / "RG110123.erc")
+                  .rfind(target.text("Warning: Aux file " + target.native(bin / "CHAP1891.TXT") +
+                                     " failed to open, county code checking disabled\n\n"
+                                     "Warning: Aux file " + target.native(bin / "relcodes.txt") +
+                                     " failed to open, relationship code checking disabled\n\n"
+                                     "Error listing"),
                          0),
               0u);
-    e2e::write_file(dir / "CHAP1891.TXT", county_line(1) + "\n");
-    r = e2e::run(run);
-    EXPECT_EQ(r.status, 0);
+
+    for (const char* table : {"CHAP1891.TXT", "relcodes.txt"})
+        fs::rename(work / table, bin / table);
+    r = run_by_name();
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(e2e::read_file(work / "RG110123.erc").rfind("Error listing for tabulon", 0), 0u);
+    EXPECT_EQ(e2e::read_file(work / "rg110123.dat").size(), 256u);
 }
 
 // ===========================================================================
