@@ -33,6 +33,26 @@ void check_location(const RowContext& ctx, Row& row, Carried& carried, Tallies& 
 
 }  // namespace
 
+LoopState start_state(const tabulon::Run& run, const std::string& header_book)
+{
+    LoopState state;
+    if (!run.brief)
+        return state;
+    state.count = RowCount{3, 4, 3};
+    Carried& c = state.carried;
+    c.prev_parish = "XX";
+    c.prev_district = "-";
+    c.prev_ed = "99";
+    c.prev_folio = run.sct ? "0" : "9999";
+    c.prev_page = "999";
+    c.prev_schedule = "999";
+    c.prev_house.clear();
+    c.prev_address = "-";
+    c.prev_uninhabited = "-";
+    c.prev_book = header_book;
+    return state;
+}
+
 RowOutcome check_row(const std::string& line, const tabulon::Run& run, const tabulon::CodeTables& tables,
                      LoopState& state, Listing& listing)
 {

@@ -11,6 +11,12 @@
 
 namespace rowchecks {
 
+// The loop's state before the first data row. The SS-CENS layout starts after
+// its three header rows, with the sentinels a blank first row inherits (and the
+// first-row checks recognise) and the book of header cell B1; in the ALL layout
+// every value starts empty or at zero.
+LoopState start_state(const tabulon::Run& run, const std::string& header_book);
+
 enum class RowOutcome { blank, record };
 
 // Takes the row text (line end removed) of row state.count.n. A blank row is

@@ -1,5 +1,7 @@
 #include "headers.h"
 
+#include "rowloop.h"
+
 #include "extract.h"
 #include "normalise.h"
 #include "text.h"
@@ -136,22 +138,6 @@ void write_run_description(const Run& run, Listing& listing)
                   input_format_name(run), output_format_name(run), mode);
 }
 
-// The SS-CENS layout's start values: what a first data row with empty
-// location cells inherits, and what the first-row checks recognise.
-void set_sscens_start(const Run& run, const std::string& header_book, rowchecks::Carried& carried)
-{
-    carried.prev_parish = "XX";
-    carried.prev_district = "-";
-    carried.prev_ed = "99";
-    carried.prev_folio = run.sct ? "0" : "9999";
-    carried.prev_page = "999";
-    carried.prev_schedule = "999";
-    carried.prev_house.clear();
-    carried.prev_address = "-";
-    carried.prev_uninhabited = "-";
-    carried.prev_book = header_book;
-}
-
 // An English 1841 piece should carry book numbers from header cell B1.
 void check_header_book(const Run& run, const std::string& book, Listing& listing)
 {
@@ -169,18 +155,12 @@ void check_header_book(const Run& run, const std::string& book, Listing& listing
 void start_rows(const Run& run, const std::string& header_book, rowchecks::LoopState& state, Listing& listing)
 {
     write_run_description(run, listing);
-    state = rowchecks::LoopState{};
-    rowchecks::RowCount& count = state.count;
-    count = rowchecks::RowCount{0, 1, 3};
+    state = rowchecks::start_state(run, header_book);
     if (!run.brief)
-        return;  // every value of the ALL layout starts empty or at zero
-
+        return;
     listing.plain("Subtract %d from row numbers in messages to get the corresponding record in the "
                   "output file.\n\n",
-                  count.row_offset);
-    count.n = 3;
-    count.first_row = 4;
-    set_sscens_start(run, header_book, state.carried);
+                  state.count.row_offset);
     // In the ALL layout each row brings its own book number, so there is
     // nothing to check before the first row.
     check_header_book(run, header_book, listing);
