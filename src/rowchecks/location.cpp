@@ -1,25 +1,9 @@
 #include "location.h"
 
 #include "charclass.h"
-#include "normalise.h"
-#include "text.h"
+#include "values.h"
 
 namespace rowchecks {
-
-namespace {
-
-long long value(const std::string& text) { return text::leading_value(text); }
-
-bool is_letter(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-bool is_letter_or_digit(char c) { return is_letter(c) || (c >= '0' && c <= '9'); }
-
-bool is_number(const std::string& text) { return !text.empty() && numeric(text); }
-
-}  // namespace
 
 void check_household_numbers(const RowContext& ctx, Row& row, Listing& listing)
 {

@@ -1,15 +1,10 @@
 #include "schedule.h"
 
-#include "normalise.h"
-#include "text.h"
+#include "values.h"
 
 namespace rowchecks {
 
 namespace {
-
-long long value(const std::string& text) { return text::leading_value(text); }
-
-bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // Splits the suffixes off, keeping the texts as typed. A "!" after a schedule
 // number adds 1000 to it; after anything else the "!" is left to be reported.

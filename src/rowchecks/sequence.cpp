@@ -1,13 +1,10 @@
 #include "sequence.h"
 
-#include "normalise.h"
-#include "text.h"
+#include "values.h"
 
 namespace rowchecks {
 
 namespace {
-
-long long value(const std::string& text) { return text::leading_value(text); }
 
 // Neither the same as prev nor one more.
 bool breaks_sequence(long long current, long long prev) { return current != prev && current != prev + 1; }

@@ -1,0 +1,21 @@
+// How the row checks read their texts: a number is the decimal value at the
+// start of a text (0 when there is none), and suffixes are tested as ASCII.
+#pragma once
+
+#include <string>
+
+#include "normalise.h"
+#include "text.h"
+
+namespace rowchecks {
+
+inline long long value(const std::string& text) { return text::leading_value(text); }
+
+// Not empty, and digits only.
+inline bool is_number(const std::string& text) { return !text.empty() && numeric(text); }
+
+inline bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+inline bool is_letter_or_digit(char c) { return is_letter(c) || (c >= '0' && c <= '9'); }
+
+}  // namespace rowchecks
