@@ -18,7 +18,7 @@ std::string& capitals(std::string& text, CaseMap map)
     for (char& ch : text) {
         const auto c = static_cast<unsigned char>(ch);
         if (map == CaseMap::eight_bit)
-            ch = static_cast<char>(charclass::toupper8(c));
+            ch = static_cast<char>(charclass::tables.upper[c]);
         else if (c >= 'a' && c <= 'z')
             ch = static_cast<char>(c - 'a' + 'A');
     }
@@ -31,7 +31,7 @@ void strip(std::string& text)
     text.resize(last == std::string::npos ? 0 : last + 1);
 }
 
-long long leading_value(const std::string& text)
+long long read_leading_value(const std::string& text)
 {
     // Read by hand as strtoll reads it in the C locale (it is on the path of
     // every row): white space, a sign, digits up to the first other character
@@ -42,8 +42,12 @@ long long leading_value(const std::string& text)
     const bool negative = *p == '-';
     if (*p == '-' || *p == '+')
         ++p;
-    const unsigned long long limit = negative ? 0ull - static_cast<unsigned long long>(LLONG_MIN) : LLONG_MAX;
+    // Up to 18 digits cannot overflow; only a longer run is checked.
     unsigned long long magnitude = 0;
+    const char* const digits = p;
+    for (; *p >= '0' && *p <= '9' && p - digits < 18; ++p)
+        magnitude = magnitude * 10 + static_cast<unsigned>(*p - '0');
+    const unsigned long long limit = negative ? 0ull - static_cast<unsigned long long>(LLONG_MIN) : LLONG_MAX;
     for (; *p >= '0' && *p <= '9'; ++p) {
         const unsigned digit = static_cast<unsigned>(*p - '0');
         if (magnitude > (limit - digit) / 10)

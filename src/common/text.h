@@ -17,9 +17,24 @@ std::string& capitals(std::string& text, CaseMap map);
 // Remove trailing blanks (the blank character only: tabs stay).
 void strip(std::string& text);
 
+// The whole reading of leading_value, for any text.
+long long read_leading_value(const std::string& text);
+
 // The decimal value at the start of a text, read as strtol reads it: leading
 // white space skipped, an optional sign, then digits; 0 when there are none.
-// Values beyond the range of long long are clamped.
-long long leading_value(const std::string& text);
+// Values beyond the range of long long are clamped. Inline for the common
+// text that starts with a few digits: the row checks read several numbers in
+// every row.
+inline long long leading_value(const std::string& text)
+{
+    const char* p = text.c_str();
+    long long value = 0;
+    int digits = 0;
+    for (; *p >= '0' && *p <= '9' && digits < 18; ++p, ++digits)
+        value = value * 10 + (*p - '0');
+    if (digits == 0 || digits == 18)
+        return read_leading_value(text);  // blanks, a sign, no digits, or a long number
+    return value;
+}
 
 }  // namespace text

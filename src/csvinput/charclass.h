@@ -10,21 +10,69 @@
 
 namespace charclass {
 
-unsigned char tolower8(unsigned char c);
-unsigned char toupper8(unsigned char c);
+// The small tests are defined here, inline, because the row checks apply them
+// to every character of most cells; the loops over whole texts look them up
+// in tables made from them when compiling.
+
+constexpr unsigned char tolower8(unsigned char c)
+{
+    if ((c >= 0x41 && c <= 0x5A) || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+        return static_cast<unsigned char>(c + 0x20);
+    return c;
+}
+
+constexpr unsigned char toupper8(unsigned char c)
+{
+    if ((c >= 0x61 && c <= 0x7A) || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+        return static_cast<unsigned char>(c - 0x20);
+    return c;
+}
 
 // May the character stand in a field at all?
-bool isvalid(unsigned char c);
+constexpr bool isvalid(unsigned char c)
+{
+    if (c < 0x20)
+        return false;
+    if (c >= 0x80 && c <= 0xBF)
+        return false;
+    return c != 0xD7 && c != 0xF7;
+}
 
 // The punctuation that is usual in names: blank & ' ( ) , - .
-bool isusual(unsigned char c);
+constexpr bool isusual(unsigned char c)
+{
+    switch (c) {
+    case ' ': case '&': case '\'': case '(': case ')': case ',': case '-': case '.':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The C locale's digit and letter tests, on the unsigned value.
+constexpr bool isdigit8(unsigned char c) { return c >= '0' && c <= '9'; }
+constexpr bool isalpha8(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+constexpr bool isalnum8(unsigned char c) { return isdigit8(c) || isalpha8(c); }
 
 // Every character an ASCII letter or usual punctuation; true for "".
 bool alphabetic(std::string_view text);
 
-// The C locale's digit and letter tests, on the unsigned value.
-bool isdigit8(unsigned char c);
-bool isalpha8(unsigned char c);
-bool isalnum8(unsigned char c);
+// The mappings and the name-character test as tables, one entry a byte.
+struct Tables {
+    unsigned char upper[256];
+    unsigned char lower[256];
+    bool name_char[256];  // isalpha8 or isusual
+};
+
+inline constexpr Tables tables = [] {
+    Tables t{};
+    for (int i = 0; i < 256; ++i) {
+        const auto c = static_cast<unsigned char>(i);
+        t.upper[i] = toupper8(c);
+        t.lower[i] = tolower8(c);
+        t.name_char[i] = isalpha8(c) || isusual(c);
+    }
+    return t;
+}();
 
 }  // namespace charclass

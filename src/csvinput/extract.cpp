@@ -5,23 +5,7 @@
 
 namespace {
 
-// Bytes looked up once, since extract tests every character of every cell:
-// valid, and plain (valid, and none of the blank, the backslash, the comma and
-// the double quote, which the cutting rules treat apart). Runs of plain bytes
-// are copied whole.
-struct ByteClasses {
-    bool valid[256];
-    bool plain[256];
-    ByteClasses()
-    {
-        for (int c = 0; c < 256; ++c) {
-            valid[c] = charclass::isvalid(static_cast<unsigned char>(c));
-            plain[c] = valid[c] && c != ' ' && c != '\\' && c != ',' && c != '"';
-        }
-    }
-};
-
-const ByteClasses byte_classes;
+using extract_detail::plain_bytes;
 
 // Adds the characters from text[pos] up to the delimiter or the end of the
 // text to field, by the rules for blanks, leading backslashes and invalid
@@ -29,10 +13,9 @@ const ByteClasses byte_classes;
 void take_until(std::string& field, const char* text, std::size_t& pos, std::size_t end, char delimiter,
                 const ExtractContext& ctx, ExtractFlags& flags, Listing& listing)
 {
-    const bool* const plain = byte_classes.plain;
     while (pos < end) {
         std::size_t run = pos;
-        while (run < end && plain[static_cast<unsigned char>(text[run])])
+        while (run < end && plain_bytes[static_cast<unsigned char>(text[run])])
             ++run;
         if (run != pos) {
             field.append(text + pos, run - pos);
@@ -54,7 +37,7 @@ void take_until(std::string& field, const char* text, std::size_t& pos, std::siz
         } else {
             // The header rows are checked by their own rules; a stray byte
             // there only marks the field.
-            if (!byte_classes.valid[static_cast<unsigned char>(ch)]) {
+            if (!charclass::isvalid(static_cast<unsigned char>(ch))) {
                 if (!ctx.header_row)
                     listing.error("Error: row %d, field contains an invalid character <%c>\n", ctx.n, ch);
                 flags.extract_err = true;
@@ -66,8 +49,9 @@ void take_until(std::string& field, const char* text, std::size_t& pos, std::siz
 
 }  // namespace
 
-void extract_into(std::string& field, const std::string& line, std::size_t& pos, std::size_t width,
-                  const ExtractContext& ctx, ExtractFlags& flags, Listing& listing)
+void extract_detail::extract_full(std::string& field, const std::string& line, std::size_t& pos,
+                                  std::size_t width, const ExtractContext& ctx, ExtractFlags& flags,
+                                  Listing& listing)
 {
     const char* const text = line.data();
     const std::size_t end = line.size();

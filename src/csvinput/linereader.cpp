@@ -10,6 +10,16 @@ namespace {
 constexpr char byte_order_mark[] = "\xEF\xBB\xBF";
 constexpr std::size_t mark_size = 3;
 
+// The first LF or CR in [first, last), or last. A CR ends few lines, so the
+// LF is looked for first and the CR only before it (both with memchr).
+const char* first_line_end(const char* first, const char* last)
+{
+    const void* lf = std::memchr(first, '\n', static_cast<std::size_t>(last - first));
+    const char* const stop = lf ? static_cast<const char*>(lf) : last;
+    const void* cr = std::memchr(first, '\r', static_cast<std::size_t>(stop - first));
+    return cr ? static_cast<const char*>(cr) : stop;
+}
+
 }  // namespace
 
 LineReader::LineReader(std::FILE* stream, std::size_t buffer_size)
@@ -90,9 +100,7 @@ bool LineReader::fgetm(std::string& line)
         // first LF or CR.
         const char* const first = buffer_.data() + next_;
         const char* const last = buffer_.data() + end_;
-        const char* p = first;
-        while (p != last && *p != '\n' && *p != '\r')
-            ++p;
+        const char* p = first_line_end(first, last);
         const bool at_end_of_line = p != last;
         if (at_end_of_line)
             ++p;

@@ -80,16 +80,18 @@ bool numeric(std::string_view text)
 
 void inits(std::string& text)
 {
-    char state = ' ';
-    for (char& ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (starts_new_word(state)) {
-            if (ch == '"' || ch == '\'')
+    const auto& t = charclass::tables;
+    bool capital_next = true;  // the text starts as if after a blank
+    char* const end = text.data() + text.size();
+    for (char* p = text.data(); p != end; ++p) {
+        const auto c = static_cast<unsigned char>(*p);
+        if (capital_next) {
+            if (c == '"' || c == '\'')
                 continue;  // the capital still comes on the next character
-            ch = static_cast<char>(charclass::toupper8(c));
+            *p = static_cast<char>(t.upper[c]);
         } else {
-            ch = static_cast<char>(charclass::tolower8(c));
+            *p = static_cast<char>(t.lower[c]);
         }
-        state = ch;
+        capital_next = starts_new_word(*p);
     }
 }

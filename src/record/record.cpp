@@ -10,8 +10,8 @@ namespace record {
 
 namespace {
 
-// The record is laid out field after field at a moving position; every field
-// is written whole, so no byte of the record is left unset.
+// The record is laid out field after field at a moving position over a
+// record of blanks, so a text field only has its value to copy.
 struct Cursor {
     char* at;
 
@@ -19,8 +19,8 @@ struct Cursor {
     void text(std::string_view value, std::size_t width)
     {
         const std::size_t kept = std::min(value.size(), width);
-        std::memcpy(at, value.data(), kept);
-        std::memset(at + kept, ' ', width - kept);
+        for (std::size_t i = 0; i < kept; ++i)
+            at[i] = value[i];
         at += width;
     }
 
@@ -78,6 +78,7 @@ void put_age(Cursor& out, const std::string& age, bool& raise_detail_flag)
 
 void lay_out(const rowchecks::Row& row, int rlen, int n, Listing& listing, char* at)
 {
+    std::memset(at, ' ', static_cast<std::size_t>(rlen));
     Cursor out{at};
     out.character(row.status);
     out.text(row.book, 4);

@@ -14,7 +14,7 @@ constexpr std::size_t code_length = 3;
 
 bool known_county(const RowContext& ctx, const std::string& code)
 {
-    return !ctx.tables.ccheck || tabulon::cfind(ctx.tables.ccodes, code) > 0;
+    return !ctx.tables.ccheck || tabulon::known_code(ctx.tables.ccodes, ctx.tables.county_index, code);
 }
 
 // A missing county code is written as UNK, which is looked up like any other.

@@ -19,7 +19,13 @@ public:
 
     void take(std::string& field, std::size_t width)
     {
-        extract_into(field, line_, pos_, width, ctx_, flags_, listing_);
+        // An empty cell, the commonest of all, is taken here at once.
+        if (pos_ < line_.size() && line_[pos_] == ',') {
+            field.clear();
+            ++pos_;
+            return;
+        }
+        take_cell(field, width);
     }
 
     void clear_errors() { flags_.extract_err = false; }
@@ -36,12 +42,19 @@ public:
     bool content() const { return flags_.extract_content; }
 
 private:
+    void take_cell(std::string& field, std::size_t width);
+
     const std::string& line_;
     std::size_t pos_ = 0;
     ExtractContext ctx_;
     ExtractFlags flags_;
     Listing& listing_;
 };
+
+void Cutter::take_cell(std::string& field, std::size_t width)
+{
+    extract_into(field, line_, pos_, width, ctx_, flags_, listing_);
+}
 
 void take_plain(Cutter& cut, std::string& field, std::size_t width, int n, Listing& listing)
 {

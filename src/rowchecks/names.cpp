@@ -57,7 +57,8 @@ void check_relationship(const RowContext& ctx, Row& row, Listing& listing)
         row.detail_flag = "x";
     } else {
         inits(row.relationship);
-        if (ctx.run.rcheck && row.relationship != "-" && tabulon::cfind(ctx.tables.rcodes, row.relationship) < 0)
+        if (ctx.run.rcheck && row.relationship != "-" &&
+            !tabulon::known_code(ctx.tables.rcodes, ctx.tables.relationship_index, row.relationship))
             listing.warning("Warning: row %d, unrecognised relationship code %s\n", n, row.relationship);
     }
     if (row.relationship == "Head" && !row.new_household)

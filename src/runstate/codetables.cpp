@@ -1,5 +1,6 @@
 #include "codetables.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "file.h"
@@ -97,6 +98,18 @@ void load_relationship_codes(const std::string& program_dir, CodeTables& tables,
     }
 }
 
+// A code of up to seven bytes as one number: its length in the low byte, its
+// bytes above, so that two codes are equal exactly when their numbers are.
+constexpr std::size_t max_packed = 7;
+
+std::uint64_t packed(const std::string& code)
+{
+    std::uint64_t key = code.size();
+    for (std::size_t i = 0; i < code.size(); ++i)
+        key |= static_cast<std::uint64_t>(static_cast<unsigned char>(code[i])) << (8 * (i + 1));
+    return key;
+}
+
 }  // namespace
 
 CodeTables load_code_tables(const std::string& program_dir, Run& run, Listing& listing)
@@ -106,7 +119,24 @@ CodeTables load_code_tables(const std::string& program_dir, Run& run, Listing& l
         return tables;
     load_county_codes(program_dir, tables, listing);
     load_relationship_codes(program_dir, tables, run, listing);
+    tables.county_index = index_codes(tables.ccodes);
+    tables.relationship_index = index_codes(tables.rcodes);
     return tables;
+}
+
+CodeTables::Index index_codes(const std::vector<std::string>& table)
+{
+    CodeTables::Index index;
+    for (const std::string& code : table) {
+        if (code.empty())
+            break;
+        if (code.size() > max_packed)
+            return {};
+        index.keys.push_back(packed(code));
+    }
+    std::sort(index.keys.begin(), index.keys.end());
+    index.made = true;
+    return index;
 }
 
 int cfind(const std::vector<std::string>& table, const std::string& key)
@@ -118,6 +148,13 @@ int cfind(const std::vector<std::string>& table, const std::string& key)
             return 1;
     }
     return -1;
+}
+
+bool known_code(const std::vector<std::string>& table, const CodeTables::Index& index, const std::string& key)
+{
+    if (!index.made)
+        return cfind(table, key) > 0;
+    return key.size() <= max_packed && std::binary_search(index.keys.begin(), index.keys.end(), packed(key));
 }
 
 }  // namespace tabulon

@@ -1,6 +1,7 @@
 // The optional county-code and relationship-code tables beside the program.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,20 @@ struct CodeTables {
     std::vector<std::string> ccodes;  // county codes, 3 characters each, in file order
     std::vector<std::string> rcodes;  // relationship codes, at most 6 characters each
     bool ccheck = false;              // county codes are looked up
+
+    // The codes a look-up can find, for the look-ups of every row (made by
+    // load_code_tables; without them known_code searches the lists).
+    struct Index {
+        std::vector<std::uint64_t> keys;  // each code packed into a number, sorted
+        bool made = false;
+    };
+    Index county_index;
+    Index relationship_index;
 };
+
+// The index of the codes before the first empty one; not made when a code is
+// too long to pack.
+CodeTables::Index index_codes(const std::vector<std::string>& table);
 
 // Most codes a table holds; a longer file switches its check off.
 inline constexpr std::size_t max_codes = 149;
@@ -25,5 +39,8 @@ CodeTables load_code_tables(const std::string& program_dir, Run& run, Listing& l
 // 1 when key is in the table (exact text, same case), -1 when not. An empty
 // code ends the table, as it would a table of terminated slots.
 int cfind(const std::vector<std::string>& table, const std::string& key);
+
+// cfind(table, key) > 0, through the table's index when it was made.
+bool known_code(const std::vector<std::string>& table, const CodeTables::Index& index, const std::string& key);
 
 }  // namespace tabulon

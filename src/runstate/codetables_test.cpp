@@ -139,6 +139,25 @@ TEST_F(CodeTablesTest, RelationshipsAreExactAndAnEmptyLineEndsTheTable)
     EXPECT_EQ(cfind(tables.rcodes, "Son"), -1);
 }
 
+// The rows look codes up through an index; it must find exactly what cfind finds.
+TEST(CodeIndex, FindsWhatTheListFinds)
+{
+    const std::vector<std::vector<std::string>> tables = {
+        {"Head", "Wife", "Servan", "", "Son"},        // an empty code ends the table
+        {"SOM", "DEV", std::string("A\0B", 3), "Z"},  // a NUL inside a code
+        {"Head", "Grandson"},                         // too long to pack: no index, the list is searched
+        {},
+    };
+    const std::vector<std::string> keys = {"Head", "HEAD", "Hea", "Head ", "Servan", "Servant", "Son", "",
+                                           "SOM", "som", std::string("A\0B", 3), "A", "Z", "Grandson", "Grandso"};
+    for (const auto& table : tables) {
+        const CodeTables::Index index = index_codes(table);
+        for (const auto& key : keys)
+            EXPECT_EQ(known_code(table, index, key), cfind(table, key) > 0) << key;
+    }
+    EXPECT_FALSE(index_codes(tables[2]).made);
+}
+
 TEST_F(CodeTablesTest, NothingIsLoadedFor1841)
 {
     run_.year = 1841;

@@ -33,7 +33,7 @@ void usage()
 // The converter beside this program, as the package installs them.
 fs::path converter_path(const char* argv0)
 {
-    fs::path self = spawn::own_path();
+    fs::path self = platform::running_program_path();
     if (self.empty() && argv0)
         self = argv0;
     return self.parent_path() / converter_name;

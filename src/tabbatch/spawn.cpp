@@ -122,16 +122,6 @@ unsigned processors()
     return info.dwNumberOfProcessors > 0 ? info.dwNumberOfProcessors : 1;
 }
 
-std::filesystem::path own_path()
-{
-    std::wstring buffer(32768, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0 || length >= buffer.size())
-        return {};
-    buffer.resize(length);
-    return buffer;
-}
-
 #else
 
 // A child that cannot run its program ends with this status before it gets there.
@@ -216,13 +206,6 @@ unsigned processors()
 {
     const long online = sysconf(_SC_NPROCESSORS_ONLN);
     return online > 0 ? static_cast<unsigned>(online) : 1;
-}
-
-std::filesystem::path own_path()
-{
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path() : self;
 }
 
 #endif

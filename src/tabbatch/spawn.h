@@ -43,7 +43,4 @@ private:
 // The number of processors online (at least 1).
 unsigned processors();
 
-// The path of the running program itself; empty when unknown.
-std::filesystem::path own_path();
-
 }  // namespace spawn
