@@ -7,6 +7,9 @@
 #                           timing anything that matters (CI)
 #   bench/run.sh --no-micro the whole-program part only
 #
+# BENCH_TABULON=PATH times another converter (say, one built from an older commit)
+# on the same pieces, for a before-and-after comparison.
+#
 # It builds an optimised tree of its own (BENCH_BUILD, default build-bench/; Google
 # Benchmark is installed with apt-get when it is missing and we are root), writes
 # generated pieces to BENCH_WORK (default BENCH_BUILD/pieces), and for each piece:
@@ -113,8 +116,8 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1f", a / b; else
 
 whole_program() {
   mkdir -p "$WORK"
-  local tabulon=$BUILD/src/tabulon/tabulon genpiece=$BUILD/bench/genpiece failures=0
-  say "whole program, $(nproc) processors, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+  local tabulon=${BENCH_TABULON:-$BUILD/src/tabulon/tabulon} genpiece=$BUILD/bench/genpiece failures=0
+  say "whole program: $tabulon, $(nproc) processors, load average $(cut -d' ' -f1-3 /proc/loadavg)"
   printf '%-22s %9s %7s %8s %8s %8s %11s %8s %9s %6s %6s\n' \
     piece rows MB cat_s cp_s tabulon_s rows/s MB/s peak_KiB "x cat" "x cp"
   for rows in "${SIZES[@]}"; do

@@ -18,9 +18,7 @@ struct Cursor {
     // A text field: left-justified, blank-filled, and never wider than its field.
     void text(std::string_view value, std::size_t width)
     {
-        const std::size_t kept = std::min(value.size(), width);
-        for (std::size_t i = 0; i < kept; ++i)
-            at[i] = value[i];
+        std::memcpy(at, value.data(), std::min(value.size(), width));
         at += width;
     }
 

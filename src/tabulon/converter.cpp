@@ -152,9 +152,10 @@ LoopResult row_loop(LineReader& in, RecordOutput& out, const Run& run, const Cod
             result.end = LoopEnd::read_failed;
             return result;
         }
-        const auto lf = line.find('\n');
-        if (lf != std::string::npos)
-            line.resize(lf);
+        // The reader ends a line at its first line end, so a line feed can
+        // only be its last byte.
+        if (!line.empty() && line.back() == '\n')
+            line.pop_back();
         if (in.eof() && line.empty())
             break;
         progress.row(++count.n);
