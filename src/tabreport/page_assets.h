@@ -77,6 +77,11 @@ inline constexpr std::string_view page_script = R"js(
       else a.removeAttribute("aria-current");
     });
   }
+  function visibleFindings() {
+    return Array.prototype.filter.call(doc.querySelectorAll(".sheet tbody.f"), function (t) {
+      return t.offsetParent !== null;
+    });
+  }
   function apply() {
     var p = params();
     var kind = /^[a-z0-9-]+$/.test(p.kind || "") ? p.kind : "";
@@ -90,15 +95,12 @@ inline constexpr std::string_view page_script = R"js(
     mark(doc.querySelectorAll("a[data-kind]"), link);
     mark(doc.querySelectorAll(".view a"), kind ? null : doc.getElementById(all ? "v-all" : "v-findings"));
     if (shown) {
-      shown.textContent = kind ? "Showing the rows with: " + link.textContent + " (" +
-          doc.querySelectorAll(".sheet tbody.k-" + kind).length + " rows)" :
+      // The rows with findings now shown, by number (also read by the tests).
+      var visible = visibleFindings().map(function (t) { return t.id.slice(1); });
+      shown.setAttribute("data-visible", visible.join(" "));
+      shown.textContent = kind ? "Showing the " + visible.length + " rows with: " + link.textContent :
           all ? "Showing all rows" : "Showing the rows with findings and one row either side";
     }
-  }
-  function visibleFindings() {
-    return Array.prototype.filter.call(doc.querySelectorAll(".sheet tbody.f"), function (t) {
-      return t.offsetParent !== null;
-    });
   }
   doc.addEventListener("keydown", function (e) {
     if (e.altKey || e.ctrlKey || e.metaKey || (e.key !== "n" && e.key !== "p")) return;
