@@ -21,7 +21,9 @@ put(LR, "blanks_slash", b"\x08a    b   ,  / ,//,\\\\123, \\x\\y\n")
 put(LR, "invalid_bytes", b"\x05Jos\xe9,\x85,a\x00b,\x01\n")
 put(LR, "header_row", b"\x1dRG11 piece 123,\x85\x85,\n")
 put(LR, "too_long", b"\x07" + b"A" * 31 + b"," + b"B" * 45 + b"\n")
-put(LR, "short_limit", b"\x60abcdefgh\r\nij\rk")
+put(LR, "small_buffer", b"\x60abcdefgh\r\nij\rk")
+put(LR, "utf8_marked", b"\x87Ren\xc3\xa9e,\xe2\x80\x98Le Pr\xc3\xa9\xe2\x80\x99,\xe2\x86\x92\r\n\xc5\x93\xe0\x80\xed\xa0\x80\xf0\x9f\x98\n\xc3")
+put(LR, "utf8_small_buffer", b"\xa7\xef\xbb\xbf\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\xf4\x90\x80\x80,\xc3\r\xe2\x82")
 
 # --- census names ------------------------------------------------------------
 CN = "fuzz_census"

@@ -113,6 +113,14 @@ TEST(Platform, DateTextHasTheFixedAsctimeShape)
     EXPECT_EQ(platform::local_date_dmy().size(), 9u);
 }
 
+TEST(Platform, RunningProgramPathIsThisTestProgramsWholePath)
+{
+    const std::string path = platform::running_program_path();
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(path.front(), '/');
+    EXPECT_EQ(paths::splitpath(path).base, "common_tests") << path;
+}
+
 TEST(ConsoleIo, ReadLineTakesWholeLinesAndDropsOneCarriageReturn)
 {
     struct CloseFile {

@@ -6,9 +6,16 @@
 #include <ctime>
 #include <limits>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX  // the MinGW-w64 C++ headers define it already
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 #endif
 
 namespace platform {
@@ -40,6 +47,22 @@ bool to_local(std::time_t t, std::tm& out)
 const char* name_of(const char* const* names, int index, int count)
 {
     return index >= 0 && index < count ? names[index] : "???";
+}
+
+// Writes the running program's path into buffer (not terminated) and returns
+// its length, which equals the buffer's size when it may have been cut; -1
+// when the system cannot tell.
+long long program_path_into(std::string& buffer)
+{
+#ifdef _WIN32
+    const DWORD got = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    return got == 0 ? -1 : static_cast<long long>(got);
+#elif defined(__linux__)
+    return readlink("/proc/self/exe", buffer.data(), buffer.size());
+#else
+    (void)buffer;
+    return -1;
+#endif
 }
 
 }  // namespace
@@ -76,6 +99,23 @@ std::string local_date_dmy()
     std::snprintf(buf, sizeof buf, "%.2d%.3s%d", tm.tm_mday, name_of(month_names, tm.tm_mon, 12),
                   1900 + tm.tm_year);
     return buf;
+}
+
+std::string running_program_path()
+{
+    // The path's length is not known beforehand: try ever larger buffers
+    // until one holds it with room to spare (a full one may have cut it).
+    for (std::size_t size = 256; size <= 64 * 1024; size *= 4) {
+        std::string path(size, '\0');
+        const long long length = program_path_into(path);
+        if (length < 0)
+            return "";
+        if (static_cast<std::size_t>(length) < size) {
+            path.resize(static_cast<std::size_t>(length));
+            return path;
+        }
+    }
+    return "";
 }
 
 bool is_directory(std::FILE* stream)

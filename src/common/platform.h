@@ -24,6 +24,11 @@ std::string utc_date_text();
 // Today's local date as "%d%b%Y" with English month names (06Dec2026).
 std::string local_date_dmy();
 
+// The full path of the running program's file as the system reports it (on
+// Linux the target of /proc/self/exe, on Windows the module's own file name);
+// empty when the system cannot tell.
+std::string running_program_path();
+
 // Is the open stream a directory? (Opening one for reading succeeds on POSIX.)
 bool is_directory(std::FILE* stream);
 

@@ -1,48 +1,95 @@
 #include "linereader.h"
 
 #include <algorithm>
+#include <cstring>
 
-LineReader::LineReader(std::FILE* stream) : stream_(stream), buffer_(buffer_size) {}
+#include "utf8.h"
+
+namespace {
+
+constexpr char byte_order_mark[] = "\xEF\xBB\xBF";
+constexpr std::size_t mark_size = 3;
+
+}  // namespace
+
+LineReader::LineReader(std::FILE* stream, std::size_t buffer_size)
+    : stream_(stream), buffer_(std::max(buffer_size, min_buffer_size))
+{
+}
+
+std::size_t LineReader::read(char* into, std::size_t size)
+{
+    // A short fread means the stream met its end or an error; asking again
+    // would only block a terminal or repeat the error.
+    const std::size_t got = std::fread(into, 1, size, stream_);
+    if (got < size) {
+        drained_ = true;
+        if (std::ferror(stream_))
+            failed_ = true;
+    }
+    return got;
+}
+
+std::size_t LineReader::convert(std::size_t raw_bytes)
+{
+    const char* const first = raw_.data();
+    const char* const last = first + raw_bytes;
+    const utf8::Converted done = utf8::to_cp1252(first, last, buffer_.data(), drained_);
+    carried_ = static_cast<std::size_t>(last - done.stopped);
+    std::memmove(raw_.data(), done.stopped, carried_);
+    return static_cast<std::size_t>(done.written - buffer_.data());
+}
+
+std::size_t LineReader::first_read()
+{
+    started_ = true;
+    const std::size_t got = read(buffer_.data(), buffer_.size());
+    if (got < mark_size || std::memcmp(buffer_.data(), byte_order_mark, mark_size) != 0)
+        return got;
+    utf8_ = true;
+    raw_.resize(buffer_.size());
+    std::memcpy(raw_.data(), buffer_.data() + mark_size, got - mark_size);
+    return convert(got - mark_size);
+}
 
 bool LineReader::fill()
 {
     if (next_ < end_)
         return true;
-    // A short fread means the stream met its end or an error; asking again
-    // would only block a terminal or repeat the error.
-    if (!drained_) {
-        const std::size_t got = std::fread(buffer_.data(), 1, buffer_.size(), stream_);
-        next_ = 0;
-        end_ = got;
-        if (got < buffer_.size()) {
-            drained_ = true;
-            if (std::ferror(stream_))
-                failed_ = true;
-        }
-        if (got > 0)
-            return true;
+    next_ = 0;
+    end_ = 0;
+    if (!started_)
+        end_ = first_read();
+    // A read may give nothing to take yet: only the start of a UTF-8
+    // sequence, which waits for the rest. The raw buffer always has room for
+    // at least one more byte, so every round reads something or drains.
+    while (end_ == 0 && !drained_) {
+        if (utf8_)
+            end_ = convert(carried_ + read(raw_.data() + carried_, raw_.size() - carried_));
+        else
+            end_ = read(buffer_.data(), buffer_.size());
     }
+    if (end_ > 0)
+        return true;
     eof_ = true;
     return false;
 }
 
-bool LineReader::fgetm(std::string& line, std::size_t size)
+bool LineReader::fgetm(std::string& line)
 {
     line.clear();
-    const std::size_t limit = size > 0 ? size - 1 : 0;
     bool ended_on_cr = false;
     bool met_end = false;
 
-    while (line.size() < limit) {
+    for (;;) {
         if (!fill()) {
             met_end = true;
             break;
         }
         // Take the longest run of ordinary bytes, up to and including the
-        // first LF or CR, that still fits the line.
-        const std::size_t room = limit - line.size();
+        // first LF or CR.
         const char* const first = buffer_.data() + next_;
-        const char* const last = first + std::min(room, end_ - next_);
+        const char* const last = buffer_.data() + end_;
         const char* p = first;
         while (p != last && *p != '\n' && *p != '\r')
             ++p;

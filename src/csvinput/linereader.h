@@ -2,12 +2,16 @@
 //
 // The spreadsheet is opened in binary mode, so its line ends arrive as they
 // are on disk: LF, CR LF, or a lone CR (old Mac-style saves). Each of them ends
-// a line and arrives as one LF at the end of the line's text. A line longer
-// than the caller's limit is not special: its first part is one line and the
-// rest comes as the next.
+// a line and arrives as one LF at the end of the line's text. A line is read
+// whole, however long: one line is one row of the spreadsheet.
 //
-// The reader drains the stream through a buffer of its own, so the stream must
-// be read through this reader only, from its construction on.
+// A spreadsheet saved as UTF-8 starts with a byte-order mark (EF BB BF). Such
+// an input is converted to Windows-1252 as it is read (see utf8.h) and the
+// mark itself is skipped; any other input is taken byte for byte.
+//
+// The reader drains the stream through buffers of its own, so the stream must
+// be read through this reader only, from its construction on. Its memory is
+// its buffers and the longest line.
 #pragma once
 
 #include <cstddef>
@@ -17,17 +21,21 @@
 
 class LineReader {
 public:
-    // stream: open for reading ("rb"); not owned, not closed.
-    explicit LineReader(std::FILE* stream);
+    static constexpr std::size_t default_buffer_size = 64 * 1024;
+    static constexpr std::size_t min_buffer_size = 4;  // a UTF-8 sequence and one byte more
+
+    // stream: open for reading ("rb"); not owned, not closed. buffer_size:
+    // the bytes taken from the stream at a time (at least min_buffer_size).
+    explicit LineReader(std::FILE* stream, std::size_t buffer_size = default_buffer_size);
 
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    // Reads one line of at most size - 1 bytes into line (replacing its
-    // content), its end turned into one LF that stays in the text. NUL bytes
-    // are ordinary bytes. Returns false when the input ended before any byte
-    // was read; line is then empty.
-    bool fgetm(std::string& line, std::size_t size = 1024);
+    // Reads the next whole line into line (replacing its content), its end
+    // turned into one LF that stays in the text. NUL bytes are ordinary bytes.
+    // Returns false when the input ended before any byte was read; line is
+    // then empty.
+    bool fgetm(std::string& line);
 
     // The stream's end-of-file indicator as a byte-by-byte reader would see
     // it: set once a read has met the end of the input, including the
@@ -38,18 +46,31 @@ public:
     // A read error happened; no further byte is delivered after it.
     bool failed() const { return failed_; }
 
-    static constexpr std::size_t buffer_size = 64 * 1024;
+    // The input began with a UTF-8 byte-order mark and is being converted.
+    bool utf8() const { return utf8_; }
 
 private:
     // Makes at least one unread byte available; false at end of input (or
     // on a read error), which also sets the end-of-file indicator.
     bool fill();
+    // The first read, which decides whether the input is UTF-8; returns the
+    // bytes it made available.
+    std::size_t first_read();
+    // Converts the UTF-8 bytes waiting in raw_ into buffer_; a sequence cut
+    // by the end of what was read stays at the start of raw_.
+    std::size_t convert(std::size_t raw_bytes);
+    // Reads up to size bytes; a short read marks the stream drained.
+    std::size_t read(char* into, std::size_t size);
 
     std::FILE* stream_;
-    std::vector<char> buffer_;
-    std::size_t next_ = 0;   // first unread byte in buffer_
-    std::size_t end_ = 0;    // one past the last byte read into buffer_
-    bool drained_ = false;   // the stream has nothing more to give
+    std::vector<char> buffer_;  // the text lines are taken from
+    std::vector<char> raw_;     // UTF-8 input as read, before its conversion
+    std::size_t carried_ = 0;   // bytes of a cut UTF-8 sequence at the start of raw_
+    std::size_t next_ = 0;      // first unread byte in buffer_
+    std::size_t end_ = 0;       // one past the last byte in buffer_
+    bool started_ = false;      // the first read has been made
+    bool utf8_ = false;
+    bool drained_ = false;      // the stream has nothing more to give
     bool eof_ = false;
     bool failed_ = false;
 };

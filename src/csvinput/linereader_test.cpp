@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "listing_capture.h"
+#include "utf8.h"
 
 namespace {
 
@@ -24,14 +25,14 @@ std::ostream& operator<<(std::ostream& os, const Read& r)
 
 // Every call until the end-of-file indicator is set, as a row loop that tests
 // the indicator makes them (bounded, in case the reader never ends).
-std::vector<Read> read_all(const std::string& bytes, std::size_t size = 1024)
+std::vector<Read> read_all(const std::string& bytes, std::size_t buffer_size = LineReader::default_buffer_size)
 {
     FilePtr f = file_with(bytes);
-    LineReader reader(f.get());
+    LineReader reader(f.get(), buffer_size);
     std::vector<Read> out;
     std::string line;
     while (out.size() < bytes.size() + 2) {
-        const bool got = reader.fgetm(line, size);
+        const bool got = reader.fgetm(line);
         out.push_back({got, line, reader.eof()});
         if (reader.eof())
             break;
@@ -41,7 +42,7 @@ std::vector<Read> read_all(const std::string& bytes, std::size_t size = 1024)
 
 // The line-reading rules one byte at a time over a string: the model that the
 // buffered reader must agree with, end-of-file indicator included.
-std::vector<Read> model(const std::string& bytes, std::size_t size = 1024)
+std::vector<Read> model(const std::string& bytes)
 {
     std::vector<Read> out;
     std::size_t at = 0;
@@ -50,7 +51,7 @@ std::vector<Read> model(const std::string& bytes, std::size_t size = 1024)
         std::string line;
         int c = 0;
         bool met_end = false;
-        while (line.size() < size - 1) {
+        for (;;) {
             if (at == bytes.size()) {
                 eof = true;
                 met_end = true;
@@ -125,29 +126,14 @@ TEST(LineReader, CallsAfterTheEndKeepGivingNothing)
     EXPECT_FALSE(reader.failed());
 }
 
-TEST(LineReader, LongLineSplitsAt1023Bytes)
+TEST(LineReader, LongLineIsOneLineWhateverItsLength)
 {
-    const std::string bytes = std::string(1500, 'x') + "\n";
-    EXPECT_EQ(read_all(bytes), (std::vector<Read>{{true, std::string(1023, 'x'), false},
-                                                   {true, std::string(477, 'x') + "\n", false},
-                                                   {false, "", true}}));
-}
-
-TEST(LineReader, LineEndJustBeyondTheLimitBecomesAnEmptyRow)
-{
-    const std::string bytes = std::string(1023, 'x') + "\r\ny";
-    EXPECT_EQ(read_all(bytes), (std::vector<Read>{{true, std::string(1023, 'x'), false},
-                                                   {true, "\n", false},
-                                                   {true, "y", true}}));
-}
-
-TEST(LineReader, CrAsTheLastByteThatFitsStillEndsTheLine)
-{
-    // 1022 bytes and the CR fill the line; its LF is consumed with it.
-    const std::string bytes = std::string(1022, 'x') + "\r\ny\n";
-    EXPECT_EQ(read_all(bytes), (std::vector<Read>{{true, std::string(1022, 'x') + "\n", false},
-                                                   {true, "y\n", false},
-                                                   {false, "", true}}));
+    EXPECT_EQ(read_all(std::string(1500, 'x') + "\n"),
+              (std::vector<Read>{{true, std::string(1500, 'x') + "\n", false}, {false, "", true}}));
+    // Across many read buffers; its CR LF is one line end, not an extra row.
+    const std::string long_line(5 * LineReader::default_buffer_size + 17, 'y');
+    EXPECT_EQ(read_all(long_line + "\r\nz"),
+              (std::vector<Read>{{true, long_line + "\n", false}, {true, "z", true}}));
 }
 
 TEST(LineReader, NulBytesAreOrdinaryBytes)
@@ -157,17 +143,18 @@ TEST(LineReader, NulBytesAreOrdinaryBytes)
                                                    {true, std::string("c\0", 2), true}}));
 }
 
-TEST(LineReader, SmallerLimits)
+TEST(LineReader, SmallReadBuffersGiveTheSameLines)
 {
-    EXPECT_EQ(read_all("abcde\n", 3), model("abcde\n", 3));
-    EXPECT_EQ(read_all("ab\r\ncd", 2), model("ab\r\ncd", 2));
+    const std::string bytes = "abcde\r\nfg\r\rhijklmnop\n\rq\r";
+    for (std::size_t size = 1; size <= 9; ++size)
+        EXPECT_EQ(read_all(bytes, size), model(bytes)) << "buffer of " << size;
 }
 
 TEST(LineReader, CrLfSplitAcrossTheReadBuffer)
 {
     // Lines of 99 bytes and LF; the line holding the buffer's last byte ends
     // in a CR there, and its LF is the first byte of the next read.
-    const std::size_t boundary = LineReader::buffer_size;
+    const std::size_t boundary = LineReader::default_buffer_size;
     std::string bytes;
     while (bytes.size() + 100 < boundary)
         bytes += std::string(99, 'a' + static_cast<char>(bytes.size() % 26)) + "\n";
@@ -190,10 +177,10 @@ TEST(LineReader, CrLfSplitAcrossTheReadBuffer)
 
 TEST(LineReader, LoneCrAtTheBufferBoundaryLeavesTheNextByte)
 {
-    const std::size_t boundary = LineReader::buffer_size;
+    const std::size_t boundary = LineReader::default_buffer_size;
     std::string bytes(boundary - 1, 'k');
     bytes += "\rnext\n";
-    const std::vector<Read> got = read_all(bytes, boundary + 10);
+    const std::vector<Read> got = read_all(bytes);
     EXPECT_EQ(got, (std::vector<Read>{{true, std::string(boundary - 1, 'k') + "\n", false},
                                        {true, "next\n", false},
                                        {false, "", true}}));
@@ -205,12 +192,13 @@ TEST(LineReader, AgreesWithTheByteByByteRulesOnRandomInput)
     const std::string alphabet("\r\n\r\n\r\na,\"\0\x85", 11);
     for (int round = 0; round < 40; ++round) {
         // The last rounds span more than two read buffers.
-        const std::size_t length = round < 36 ? random() % 3000 : 2 * LineReader::buffer_size + random() % 5000;
+        const std::size_t length =
+            round < 36 ? random() % 3000 : 2 * LineReader::default_buffer_size + random() % 5000;
         std::string bytes;
         for (std::size_t i = 0; i < length; ++i)
             bytes += alphabet[random() % alphabet.size()];
-        const std::size_t size = round % 3 == 0 ? 1024 : 2 + random() % 40;
-        ASSERT_EQ(read_all(bytes, size), model(bytes, size)) << "round " << round;
+        const std::size_t size = round % 3 == 0 ? LineReader::default_buffer_size : 4 + random() % 40;
+        ASSERT_EQ(read_all(bytes, size), model(bytes)) << "round " << round;
     }
 }
 
@@ -231,4 +219,74 @@ TEST(LineReader, ReadErrorEndsTheInput)
     EXPECT_TRUE(reader.eof());
     EXPECT_FALSE(reader.fgetm(line));
     EXPECT_EQ(line, "");
+}
+
+// ---- Input saved as UTF-8 ----
+
+namespace {
+
+const std::string mark = "\xEF\xBB\xBF";
+
+// The text after the mark as the reader should deliver it: converted whole.
+std::string windows_1252(const std::string& utf8_text)
+{
+    std::string out(utf8_text.size(), '\0');
+    const utf8::Converted c =
+        utf8::to_cp1252(utf8_text.data(), utf8_text.data() + utf8_text.size(), out.data(), true);
+    out.resize(static_cast<std::size_t>(c.written - out.data()));
+    return out;
+}
+
+}  // namespace
+
+TEST(LineReader, ByteOrderMarkMakesTheInputUtf8)
+{
+    const std::string bytes = mark + "A1,Ren\xC3\xA9" "e\r\n\xE2\x82\xAC\xE2\x86\x92\xC3\rlast";
+    FilePtr f = file_with(bytes);
+    LineReader reader(f.get());
+    std::string line;
+    EXPECT_TRUE(reader.fgetm(line));
+    EXPECT_TRUE(reader.utf8());
+    EXPECT_EQ(line, "A1,Ren\xE9" "e\n");
+    // The euro sign has its byte; the arrow and the cut-short sequence before
+    // the CR become 0x81, each on its own.
+    EXPECT_TRUE(reader.fgetm(line));
+    EXPECT_EQ(line, "\x80\x81\x81\n");
+    EXPECT_TRUE(reader.fgetm(line));
+    EXPECT_EQ(line, "last");
+    EXPECT_TRUE(reader.eof());
+}
+
+TEST(LineReader, WithoutTheMarkAtTheStartBytesPassAsTheyAre)
+{
+    for (const std::string& bytes : {std::string("Ren\xC3\xA9" "e\n"), "x" + mark + "\n", std::string("\xEF\xBB"),
+                                    std::string("\xEF\xBB\xBE\xC3\xA9")}) {
+        FilePtr f = file_with(bytes);
+        LineReader reader(f.get());
+        std::string line;
+        EXPECT_TRUE(reader.fgetm(line));
+        EXPECT_EQ(line, bytes);
+        EXPECT_FALSE(reader.utf8());
+    }
+}
+
+TEST(LineReader, MarkAloneIsAnEmptyInput)
+{
+    EXPECT_EQ(read_all(mark), (std::vector<Read>{{false, "", true}}));
+    EXPECT_EQ(read_all(mark + "\n"), (std::vector<Read>{{true, "\n", false}, {false, "", true}}));
+}
+
+TEST(LineReader, Utf8SequencesCutByTheReadBuffersAreWholeAgain)
+{
+    std::mt19937 random(77);
+    const std::vector<std::string> parts = {"a", ",", "\r\n", "\r", "\n", "\xC3\xA9", "\xE2\x82\xAC",
+                                            "\xF0\x9F\x98\x80", "\xED\xA0\x80", "\x80", "\xE2", "\xF0\x9F"};
+    for (int round = 0; round < 60; ++round) {
+        std::string text;
+        const std::size_t count = round < 50 ? random() % 400 : 40000 + random() % 5000;
+        for (std::size_t i = 0; i < count; ++i)
+            text += parts[random() % parts.size()];
+        const std::size_t size = round < 50 ? 4 + random() % 12 : LineReader::default_buffer_size;
+        ASSERT_EQ(read_all(mark + text, size), model(windows_1252(text))) << "round " << round;
+    }
 }

@@ -24,7 +24,8 @@ int run(int argc, char** argv, const Console& console)
 
     Session session;
     session.data_path = argv[chosen.file_index];
-    FilePtr stream = ParamFile::open(session.data_path);
+    FilePtr stream = ParamFile::open(session.data_path,
+                                     chosen.all ? ParamFile::Access::read_only : ParamFile::Access::read_write);
     if (!stream) {
         report_file_failure("Data", session.data_path, "failed to open", errno);
         return status_open_failed;

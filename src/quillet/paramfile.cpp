@@ -94,9 +94,9 @@ Parish read_parish_fields(const Record& record)
             field_text(record, field::updated_on, field::updated_on_width)};
 }
 
-FilePtr ParamFile::open(const std::string& path)
+FilePtr ParamFile::open(const std::string& path, Access access)
 {
-    return FilePtr(std::fopen(path.c_str(), "rb+"));
+    return FilePtr(std::fopen(path.c_str(), access == Access::read_only ? "rb" : "rb+"));
 }
 
 ParamFile::ParamFile(FilePtr stream) : stream_(std::move(stream))

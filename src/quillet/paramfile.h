@@ -109,9 +109,11 @@ struct Found {
 // it (or the positioning around it); write_error() then tells why.
 class ParamFile {
 public:
-    // Opens path "rb+" (read and write, never truncated); empty on failure,
-    // with errno telling why.
-    static FilePtr open(const std::string& path);
+    // Opens path "rb+" (read and write, never truncated) for editing, or "rb"
+    // for a listing, which writes nothing to the file and so needs no write
+    // permission; empty on failure, with errno telling why.
+    enum class Access { read_only, read_write };
+    static FilePtr open(const std::string& path, Access access);
 
     explicit ParamFile(FilePtr stream);
 

@@ -1,10 +1,16 @@
 #include "rowloop.h"
 
+#include "birthplace.h"
 #include "building.h"
+#include "disability.h"
 #include "intake.h"
+#include "language.h"
 #include "location.h"
+#include "names.h"
+#include "occupation.h"
 #include "schedule.h"
 #include "sequence.h"
+#include "sexage.h"
 #include "store.h"
 
 namespace rowchecks {
@@ -66,7 +72,15 @@ RowOutcome check_row(const std::string& line, const tabulon::Run& run, const tab
     check_sequence(ctx, row, state.tallies, listing);
     check_building(ctx, row, state.tallies, listing);
     check_schedule_and_house(ctx, row, listing);
-    // The person checks come here; a building row has no person to check.
+    // A building row has no person to check: its person fields are fixed.
+    if (!row.uninhabited_row) {
+        check_names(ctx, row, listing);
+        check_sex_age(ctx, row, listing);
+        check_occupation(ctx, row, listing);
+        check_birthplace(ctx, row, listing);
+        check_disability(ctx, row, listing);
+        check_language(ctx, state.tallies, row, listing);
+    }
 
     store_carried(run, row, state.carried);
     fold_schedule(n, row, listing);

@@ -34,13 +34,14 @@ private:
     LoopState state_;
 };
 
-// A 256-wide SS-CENS row: location cells, then a person.
+// A 256-wide SS-CENS row: location cells, then a person who may stand on
+// any row of a household, in a piece of any year.
 inline std::string sscens_row(const std::string& ed, const std::string& folio, const std::string& page,
                               const std::string& schedule, const std::string& uninhabited = "",
                               const std::string& parish = "")
 {
     return parish + "," + ed + "," + folio + "," + page + "," + schedule + ",1,Church Lane," + uninhabited +
-           ",Ashdown,Thomas,,Head,M,M,46,,Miller,,,SOM,Merrowby,,,,";
+           ",Ashdown,Thomas,,Son,S,M,46,,Miller,,,SOM,Merrowby,,,-,";
 }
 
 }  // namespace rowchecks

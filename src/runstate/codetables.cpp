@@ -10,6 +10,9 @@ namespace tabulon {
 
 namespace {
 
+// A county code stands in columns 21 to 23 of its line.
+constexpr std::size_t county_code_end = 23;
+
 // Opens a code file for reading; a directory of that name counts as missing.
 File open_code_file(const std::string& path)
 {
@@ -19,7 +22,8 @@ File open_code_file(const std::string& path)
     return in;
 }
 
-// Reads the file's lines (without their CR LF or LF ends) and hands each to take.
+// Reads the file's lines whole, whatever their length, and hands each to take
+// without its CR LF or LF end.
 template <typename Take>
 void read_lines(std::FILE* in, Take take)
 {
@@ -53,9 +57,12 @@ void load_county_codes(const std::string& program_dir, CodeTables& tables, Listi
     }
     std::size_t lines = 0;
     read_lines(in.get(), [&](const std::string& line) {
-        // The code stands in columns 21 to 23; a shorter line gives what is there.
+        // The code stands in columns 21 to 23. A line too short to hold one
+        // (a blank line, a heading) is passed over and not counted.
+        if (line.size() < county_code_end)
+            return;
         if (++lines <= max_codes)
-            tables.ccodes.push_back(line.size() > 20 ? line.substr(20, 3) : std::string());
+            tables.ccodes.push_back(line.substr(county_code_end - 3, 3));
     });
     if (lines > max_codes) {
         tables.ccodes.clear();

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "listing_capture.h"
 #include "platform.h"
@@ -68,6 +69,30 @@ TEST_F(CodeTablesTest, At149CountiesTheTableIsFullAndAt150ItIsOff)
     EXPECT_FALSE(load_code_tables(dir_.string(), run_, over.listing).ccheck);
     EXPECT_EQ(over.text(), "Warning: Too many counties in aux file, county code checking disabled\n\n");
     EXPECT_EQ(over.listing.nwarn(), 1);
+}
+
+// Short lines (a title, an empty line, a code one column early) are neither
+// stored nor counted, so they neither end the table nor fill it; long lines
+// count once whatever their length.
+TEST_F(CodeTablesTest, ShortCountyLinesArePassedOverAndLongLinesCountOnce)
+{
+    const std::string long_tail(60, '.');
+    write("CHAP1891.TXT", "County codes\n\nShort line          AB\nEarly              XYZ\n" +
+                              county_lines(148) + "Yorkshire, West     WRY " + long_tail + "\n");
+    ListingCapture cap;
+    const CodeTables tables = load_code_tables(dir_.string(), run_, cap.listing);
+    EXPECT_TRUE(tables.ccheck);
+    EXPECT_EQ(cap.text(), "");
+    EXPECT_EQ(cfind(tables.ccodes, "C10"), 1);
+    EXPECT_EQ(cfind(tables.ccodes, "WRY"), 1);
+    EXPECT_EQ(cfind(tables.ccodes, "XYZ"), -1);
+    EXPECT_EQ(tables.ccodes.size(), 149u);
+
+    const std::string long_relation = "Lodger and general servant to the household, of many words";
+    write("relcodes.txt", "Head\n" + long_relation + "\nWife\n");
+    run_.rcheck = true;
+    const CodeTables rel = load_code_tables(dir_.string(), run_, cap.listing);
+    EXPECT_EQ(rel.rcodes, (std::vector<std::string>{"Head", "Lodger", "Wife"}));
 }
 
 TEST_F(CodeTablesTest, MissingFilesWarnOnlyWhenAskedForAndNotQuiet)

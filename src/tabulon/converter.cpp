@@ -65,6 +65,15 @@ void file_failed(Listing& listing, const std::string& text, int error)
     platform::report_system_error("Fatal");
 }
 
+// Where the code tables are looked for: the directory part of the program's
+// path as given or, when it has none (a program found through PATH, or started
+// from the current directory), the directory of the running program's file.
+std::string program_directory(const std::string& program_path)
+{
+    const std::string given = paths::splitpath(program_path).dir;
+    return given.empty() ? paths::splitpath(platform::running_program_path()).dir : given;
+}
+
 File open_input(const std::string& path)
 {
     File in(std::fopen(path.c_str(), "rb"));
@@ -199,7 +208,7 @@ int convert(int argc, char** argv)
         console("Fatal: Program path too long, move it closer to the root of the disk\n");
         return exit_status::fatal;
     }
-    paths.program_dir = paths::splitpath(program_path).dir;
+    paths.program_dir = program_directory(program_path);
     paths.input = argv[file_index];
     if (paths.input.size() > max_input_path) {
         console("Fatal: File path too long, move it closer to the root of the disk\n");

@@ -1,8 +1,8 @@
 // The converter when its files misbehave or its input is hostile: the listing
 // cannot be written, the input cannot be opened or read, the output device is
-// full, a 50 MB line, a file of NUL bytes, a UTF-8 spreadsheet with a byte-order
-// mark. In every case: a clear message, a defined exit status, the input
-// unchanged, and no data file left that could pass for a good one.
+// full, a 50 MB line, a file of NUL bytes, a spreadsheet saved as UTF-8. In
+// every case: a clear message, a defined exit status, the input unchanged, and
+// no data file left that could pass for a good one.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -309,10 +309,13 @@ TEST(FaultTabulon, FiftyMegabyteSingleLine)
     const std::string listing = e2e::read_file(dir / "RG110123.erc");
     const std::string output = e2e::read_file(dir / "rg110123.dat");
     expect_consistent_run(r, listing, output, 256);
-    // A line is at most 1023 bytes; the rest comes as the next rows:
-    // 51250 rows of 1023 bytes and one of the last 50.
-    EXPECT_EQ(records_reported(r.err), 51251);
-    EXPECT_TRUE(contains(listing, "Error: row 51254, field too long <"));
+    // One row, whose one cell is too long and given whole in the message; the
+    // row's empty ED, folio, page and schedule then draw the four initial-value errors.
+    EXPECT_EQ(records_reported(r.err), 1);
+    EXPECT_EQ(count_lines_starting(listing, "Error: "), 5);
+    EXPECT_EQ(count_lines_starting(listing, "Error: row 4, field too long"), 1);
+    EXPECT_TRUE(contains(listing, "Error: row 4, field too long <" + csv.substr(header_rows.size(), line_bytes) +
+                                      ">, truncated by " + std::to_string(line_bytes - 20) + " to 20 characters"));
     EXPECT_EQ(e2e::read_file(dir / "RG110123.CSV"), csv);
 }
 
@@ -322,21 +325,19 @@ TEST(FaultTabulon, OnlyNulBytes)
     const std::string csv(64 * 1024, '\0');
 
     {
-        SCOPED_TRACE("SS-CENS layout: row 2 has one title");
+        SCOPED_TRACE("SS-CENS layout: row 1 runs into the end of the input");
         e2e::TempDir dir;
         e2e::write_file(dir / "RG110123.CSV", csv);
         const e2e::Result r = e2e::run("tabulon", {target.native(dir / "RG110123.CSV")});
         EXPECT_EQ(r.status, 12);
-        EXPECT_TRUE(contains(r.err, target.text("Fatal: File type switch does not match number of columns in data\n")))
-            << r.err;
+        EXPECT_EQ(r.err, target.text("Fatal: No data in file, it appears to be empty\n"));
         EXPECT_TRUE(contains(e2e::read_file(dir / "RG110123.erc"),
-                             target.text("Fatal: row 2, File type switch does not match number of columns in data "
-                                         "(1)\n")));
+                             target.text("Fatal: row 1, No data in file, it appears to be empty\n")));
         EXPECT_EQ(e2e::read_file(dir / "RG110123.CSV"), csv);
         EXPECT_TRUE(data_files(dir.path()).empty());
     }
     {
-        SCOPED_TRACE("ALL layout: 65 rows of invalid characters");
+        SCOPED_TRACE("ALL layout: one row of invalid characters");
         e2e::TempDir dir;
         e2e::write_file(dir / "RG110123.CSV", csv);
         const e2e::Result r = e2e::run("tabulon", {"-a", target.native(dir / "RG110123.CSV")});
@@ -344,44 +345,73 @@ TEST(FaultTabulon, OnlyNulBytes)
         const std::string listing = e2e::read_file(dir / "RG110123.erc");
         const std::string output = e2e::read_file(dir / "rg110123.dat");
         expect_consistent_run(r, listing, output, 256);
-        // 64 rows of 1023 NULs and one of 64: every NUL reported, itself between the brackets.
-        EXPECT_EQ(records_reported(r.err), 65);
+        // Every NUL reported, itself between the brackets.
+        EXPECT_EQ(records_reported(r.err), 1);
         EXPECT_TRUE(contains(listing, target.text(std::string("Error: row 1, field contains an invalid character <") +
                                                   '\0' + ">\n")));
-        EXPECT_EQ(count_lines_starting(listing, "Error: row 1, field contains an invalid character <"), 1023);
+        EXPECT_EQ(count_lines_starting(listing, "Error: row 1, field contains an invalid character <"), 64 * 1024);
         EXPECT_EQ(e2e::read_file(dir / "RG110123.CSV"), csv);
     }
 }
 
-// A spreadsheet saved as UTF-8 with a byte-order mark: the mark spoils cell A1,
-// and each accented letter is two bytes, the second of them (0x80-0xBF) not a
-// valid character. The messages are the usual ones; the run is safe.
-TEST(FaultTabulon, Utf8WithByteOrderMarkAndAccents)
+// One piece saved both ways a spreadsheet program offers: "CSV UTF-8" (with a
+// byte-order mark) and Windows-1252. Each {token} stands for a character:
+// accented letters, characters of Windows-1252's 0x80 to 0x9F range (invalid
+// in a cell either way), and three things Windows-1252 has no byte for (two
+// characters and a stray UTF-8 byte), which the UTF-8 save turns into 0x81.
+std::string saved_as(bool utf8)
+{
+    static const struct {
+        const char* token;
+        const char* utf8;
+        const char* cp1252;
+    } characters[] = {
+        {"{E'}", "\xC3\x89", "\xC9"},    {"{e`}", "\xC3\xA8", "\xE8"},     {"{e'}", "\xC3\xA9", "\xE9"},
+        {"{e:}", "\xC3\xAB", "\xEB"},    {"{AE}", "\xC3\x86", "\xC6"},     {"{lq}", "\xE2\x80\x98", "\x91"},
+        {"{rq}", "\xE2\x80\x99", "\x92"}, {"{S^}", "\xC5\xA0", "\x8A"},    {"{oe}", "\xC5\x93", "\x9C"},
+        {"{->}", "\xE2\x86\x92", "\x81"}, {"{o-}", "\xC5\x8D", "\x81"},     {"{bad}", "\x80", "\x81"},
+    };
+    std::string text =
+        header_rows +
+        "Pendlecombe,2,17,3,11,,Rue des {E'}coles,,Lef{e`}vre,Ren{e'}e,,Head,M,F,46,,Lace Maker,,,DEV,Pendlecombe,,,,"
+        "Caf{e'} {lq}Le Pr{e'}{rq}\r\n"
+        ",,,,,,,,Lef{e`}vre,Zo{e:},,Dau,U,F,12,,Scholar,,,DEV,Pendlecombe,,,,{S^}{oe}ur {->} Paris\r\n"
+        ",,,,12,,Quarry Row,,Vosper,{AE}thelred,,Head,W,M,68,,Carter,,,CON,K{o-}be{bad},,,,\r\n";
+    for (const auto& c : characters)
+        for (std::size_t at; (at = text.find(c.token)) != std::string::npos;)
+            text.replace(at, std::string(c.token).size(), utf8 ? c.utf8 : c.cp1252);
+    return utf8 ? "\xEF\xBB\xBF" + text : text;
+}
+
+// The UTF-8 save converts exactly as the Windows-1252 one: same records, same
+// listing, with one invalid-character Error for each of the three things
+// Windows-1252 cannot hold.
+TEST(FaultTabulon, PieceSavedAsUtf8ConvertsAsWindows1252)
 {
     const Target& target = Target::get();
-    e2e::TempDir dir;
-    const std::string csv =
-        "\xEF\xBB\xBF" + header_rows +
-        "Pendlecombe,2,17,3,11,,Rue des \xC3\x89" "coles,,Lef\xC3\xA8vre,Ren\xC3\xA9" "e,,Head,M,F,46,,Lace Maker,,,"
-        "DEV,Pendlecombe,,,,\r\n"
-        ",,,,,,,,Lef\xC3\xA8vre,Zo\xC3\xAB,,Dau,U,F,12,,Scholar,,,DEV,Pendlecombe,,,,\r\n";
-    e2e::write_file(dir / "RG110123.CSV", csv);
+    e2e::TempDir utf8_dir, cp1252_dir;
+    e2e::write_file(utf8_dir / "RG110123.CSV", saved_as(true));
+    e2e::write_file(cp1252_dir / "RG110123.CSV", saved_as(false));
+    const e2e::Result utf8 = e2e::run("tabulon", {"RG110123.CSV"}, "", utf8_dir.path());
+    const e2e::Result cp1252 = e2e::run("tabulon", {"RG110123.CSV"}, "", cp1252_dir.path());
 
-    const e2e::Result r = e2e::run("tabulon", {target.native(dir / "RG110123.CSV")});
-    ASSERT_TRUE(r.status == 4 || r.status == 8) << r.err;
-    const std::string listing = e2e::read_file(dir / "RG110123.erc");
-    expect_consistent_run(r, listing, e2e::read_file(dir / "rg110123.dat"), 256);
-    EXPECT_EQ(records_reported(r.err), 2);
-    EXPECT_TRUE(contains(listing, target.text("Warning: Cell A1 doesn't contain a valid piece number\n")));
-    // Header rows report no invalid characters.
-    for (const char* row : {"Error: row 1,", "Error: row 2,", "Error: row 3,"})
-        EXPECT_EQ(count_lines_starting(listing, row), 0) << row;
-    for (const char* byte : {"\x89", "\xA8", "\xA9"})
-        EXPECT_TRUE(contains(listing, target.text(std::string("Error: row 4, field contains an invalid character <") +
-                                                  byte + ">\n")))
-            << "byte " << static_cast<int>(static_cast<unsigned char>(byte[0]));
-    EXPECT_TRUE(contains(listing, target.text("Error: row 5, field contains an invalid character <\xAB>\n")));
-    EXPECT_EQ(e2e::read_file(dir / "RG110123.CSV"), csv);
+    const std::string listing = e2e::mask_date(e2e::read_file(utf8_dir / "RG110123.erc"));
+    EXPECT_EQ(utf8.status, 8);
+    EXPECT_EQ(utf8.err, cp1252.err);
+    EXPECT_EQ(listing, e2e::mask_date(e2e::read_file(cp1252_dir / "RG110123.erc")));
+    EXPECT_EQ(e2e::read_file(utf8_dir / "rg110123.dat"), e2e::read_file(cp1252_dir / "rg110123.dat"));
+    expect_consistent_run(utf8, listing, e2e::read_file(utf8_dir / "rg110123.dat"), 256);
+    EXPECT_EQ(records_reported(utf8.err), 3);
+
+    EXPECT_FALSE(contains(listing, "Cell A1")) << "the mark is not part of cell A1";
+    const std::string invalid = "field contains an invalid character <";
+    EXPECT_EQ(count_lines_starting(listing, "Error: row 5, " + invalid + "\x81>"), 1);
+    EXPECT_EQ(count_lines_starting(listing, "Error: row 6, " + invalid + "\x81>"), 2);
+    for (const char* byte : {"\x91", "\x92"})
+        EXPECT_TRUE(contains(listing, target.text("Error: row 4, " + invalid + byte + ">\n"))) << byte;
+    EXPECT_EQ(count_lines_starting(listing, "Error: "), 7);
+    // Accented capitals and small letters are valid characters, kept in the record.
+    EXPECT_TRUE(contains(e2e::read_file(utf8_dir / "rg110123.dat"), "\xC6thelred"));
 }
 
 }  // namespace

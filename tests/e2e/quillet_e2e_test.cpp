@@ -151,6 +151,25 @@ protected:
                "\n[When reporting program errors, be sure to send this file and the original data file]\n\n" +
                transcriber(id, name);
     }
+
+    // The whole listing of the sample.
+    std::string sample_listing()
+    {
+        return listing_heading() +
+               "\nPiece 0412\n"
+               "Registration District: Thornleigh, LDS Film: 1341097\n"
+               "Current household count: 312, Record count: 1388\n\n"
+               "Civil parish: Thornleigh St Agnes, Updated by: MJB  On 14Mar2024\n"
+               "Civil parish: Little Haddow, Not updated\n"
+               "Civil parish: Crookfold, Updated by: RTW  On 02Nov2023\n"
+               "\nPiece 0413\n"
+               "Registration District: Thornleigh, LDS Film: 1341097\n"
+               "Current household count: 0, Record count: 0\n\n"
+               "Civil parish: Mossgate, Not updated\n"
+               "\nPiece 0587\n"
+               "Registration District: Wendlesham, LDS Film: 1341122\n"
+               "Current household count: 96, Record count: 421\n\n";
+    }
 };
 
 // ---- Switches and start-up ----
@@ -210,28 +229,42 @@ TEST_F(Quillet, MissingDataFileIsFatal)
     EXPECT_EQ(r.err, console("Fatal: Data file " + data_arg() + " failed to open\nFatal: No such file or directory\n"));
 }
 
-TEST_F(Quillet, ReadOnlyDataFileIsFatalAndUntouched)
+// A file its user may only read: editing it fails to open, listing it (which
+// writes nothing to it) works; the file stays as it was.
+TEST_F(Quillet, ReadOnlyDataFileListsButDoesNotOpenForEditing)
 {
-    e2e::write_file(data(), sample());
-    std::filesystem::permissions(data(), std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
-                                             std::filesystem::perms::others_read);
-    e2e::Invocation run;
-    run.program = "quillet";
-    run.args = {data_arg()};
     if (target.windows && geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind root, and Wine will not run as another user";
-    if (geteuid() == 0) {
-        // Permissions do not bind root: run the editor as nobody.
-        if (!e2e::exists("/usr/bin/setpriv"))
-            GTEST_SKIP() << "running as root without setpriv";
-        std::filesystem::permissions(dir.path(), std::filesystem::perms::others_exec,
+    if (geteuid() == 0 && !e2e::exists("/usr/bin/setpriv"))
+        GTEST_SKIP() << "running as root without setpriv";
+    using perms = std::filesystem::perms;
+    e2e::write_file(data(), sample());
+    std::filesystem::permissions(data(), perms::owner_read | perms::group_read | perms::others_read);
+    if (geteuid() == 0)  // nobody writes the listing beside the file
+        std::filesystem::permissions(dir.path(), perms::others_exec | perms::others_write,
                                      std::filesystem::perm_options::add);
-        run.program = "/usr/bin/setpriv";
-        run.args = {"--reuid=65534", "--regid=65534", "--clear-groups", target.program("quillet"), data_arg()};
-    }
-    const e2e::Result r = e2e::run(run);
-    EXPECT_EQ(r.status, 12);
-    EXPECT_EQ(r.err, console("Fatal: Data file " + data_arg() + " failed to open\nFatal: Permission denied\n"));
+    const auto run_as_user = [&](const std::vector<std::string>& args) {
+        e2e::Invocation run;
+        run.program = "quillet";
+        run.args = args;
+        if (geteuid() == 0) {
+            // Permissions do not bind root: run the editor as nobody.
+            run.program = "/usr/bin/setpriv";
+            run.args = {"--reuid=65534", "--regid=65534", "--clear-groups", target.program("quillet")};
+            run.args.insert(run.args.end(), args.begin(), args.end());
+        }
+        return e2e::run(run);
+    };
+
+    const e2e::Result edited = run_as_user({data_arg()});
+    EXPECT_EQ(edited.status, 12);
+    EXPECT_EQ(edited.err, console("Fatal: Data file " + data_arg() + " failed to open\nFatal: Permission denied\n"));
+    EXPECT_FALSE(e2e::exists(dir / "params.lst"));
+
+    const e2e::Result listed = run_as_user({"-a", data_arg()});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.err, console("\nOutput file is " + target.native(dir / "params.lst") + "\n"));
+    EXPECT_EQ(listing(), target.text(sample_listing()));
     EXPECT_EQ(file(), sample());
 }
 
@@ -258,20 +291,7 @@ TEST_F(Quillet, ListsEveryPieceAndParish)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, console("\nOutput file is " + target.native(dir / "params.lst") + "\n"));
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(listing(), target.text(listing_heading() +
-                                     "\nPiece 0412\n"
-                                     "Registration District: Thornleigh, LDS Film: 1341097\n"
-                                     "Current household count: 312, Record count: 1388\n\n"
-                                     "Civil parish: Thornleigh St Agnes, Updated by: MJB  On 14Mar2024\n"
-                                     "Civil parish: Little Haddow, Not updated\n"
-                                     "Civil parish: Crookfold, Updated by: RTW  On 02Nov2023\n"
-                                     "\nPiece 0413\n"
-                                     "Registration District: Thornleigh, LDS Film: 1341097\n"
-                                     "Current household count: 0, Record count: 0\n\n"
-                                     "Civil parish: Mossgate, Not updated\n"
-                                     "\nPiece 0587\n"
-                                     "Registration District: Wendlesham, LDS Film: 1341122\n"
-                                     "Current household count: 96, Record count: 421\n\n"));
+    EXPECT_EQ(listing(), target.text(sample_listing()));
     EXPECT_EQ(file(), sample());
 }
 

@@ -922,53 +922,34 @@ TEST_P(BlankRows, AreSkippedAndKeepRowNumbers)
 INSTANTIATE_TEST_SUITE_P(Tabulon, BlankRows, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Quiet" : "Warned"; });
 
-// A line is read at most 1023 bytes at a time: a 1022-byte row ends with its LF,
-// a 1023-byte row leaves its LF to the next read, which makes a blank row.
-TEST(Tabulon, RowsLongerThanTheLineBufferAreSplit)
+// A row is a whole line, however long. A 1000-character Notes cell is one
+// field too long in one record, and the rows after it keep their numbers; so
+// does a row longer than the reader's buffer, and a long header row (row 3,
+// which is not read for anything) is still one header row.
+TEST(Tabulon, LongRowIsOneRowAndFieldTooLong)
 {
-    Person p = thomas();
-    const std::string plain = ss_row(p, 256);
-    p.notes = repeat('n', 1022 - plain.size());
-    const std::string row_1022 = ss_row(p, 256);
-    ASSERT_EQ(row_1022.size(), 1022u);
-    Person q = thomas();
-    q.notes = repeat('n', 1023 - plain.size());
-    const std::string row_1023 = ss_row(q, 256);
-    ASSERT_EQ(row_1023.size(), 1023u);
+    Person head = thomas();
+    head.notes = repeat('n', 1000);
+    const Person wife = member("Hannah", "Wife", "M", "F", "44", "");
+    Person son = member("William", "Son", "U", "M", "17", "");
+    son.notes = repeat('m', 70000);
+    const std::string csv = rows({"RG11 piece 123,", titles(25), "Transcribed by " + repeat('v', 2000)}) +
+                            rows({ss_row(head, 256), ss_row(wife, 256), ss_row(son, 256)});
 
-    const Outcome o = convert(header() + rows({row_1022, row_1023, row_1022}), {});
-    // Every row begins a household with schedule 1.
-    const std::string same = " consecutive schedule numbers (1) are the same\n";
-    const std::string messages = too_long(4, p.notes, 44) + too_long(5, q.notes, 44) + "Warning: row 5," +
-                                 same + "Warning: row 6 blank, ignored\n" + too_long(7, p.notes, 44) +
-                                 "Warning: row 7," + same;
+    const Outcome o = convert(csv, {});
+    const std::string messages = too_long(4, head.notes, 44) + too_long(6, son.notes, 44);
     EXPECT_EQ(o.result.status, 8);
     EXPECT_EQ(o.listing, Target::get().text(listing("RG110123.CSV", description(1881, false, kInCens),
-                                                    messages, 3, 3, "rg110123.dat")));
-    EXPECT_EQ(o.data.size(), 3u * 256);
-}
-
-// A row of more than 1023 bytes goes on as the next row.
-TEST(Tabulon, RemainderOfAnOverLongLineIsTheNextRow)
-{
-    Person p = thomas();
-    const std::string plain = ss_row(p, 256);
-    p.notes = repeat('n', 1023 - plain.size()) + "Cheddon,2,9,9,9";
-    const Outcome o = convert(header() + rows({ss_row(p, 256)}), {});
-    ASSERT_EQ(o.data.size(), 2u * 256);
-    Record second;
-    second.household = 2;
-    second.member = 1;
-    second.parish = "Cheddon";
-    second.ed = "2";
-    second.folio = "9";
-    second.page = "9";
-    second.schedule = "9";
-    second.address = "-";
-    second.uninhabited = '-';
-    expect_records(o.data.substr(256), {second}, 256);
-    EXPECT_NE(o.listing.find("Error: row 4, field too long <"), std::string::npos);
-    EXPECT_EQ(o.result.err.substr(0, 4), "4\r5\r");
+                                                    messages, 3, 1, "rg110123.dat")));
+    EXPECT_EQ(o.result.err, Target::get().text(console(4, 6, 3, 1, "rg110123.dat", 2, 0, "RG110123.erc")));
+    std::vector<Record> want{as_read(head, 1, 1), as_read(wife, 1, 2), as_read(son, 1, 3)};
+    want[0].notes.resize(44);
+    want[1] = located_as(want[1], want[0]);
+    want[2] = located_as(want[2], want[0]);
+    want[2].notes.resize(44);
+    for (Record& w : want)
+        w.district.clear(), w.alt_county.clear(), w.alt_birthplace.clear();
+    expect_records(o.data, want, 256);
 }
 
 // ===========================================================================
@@ -1399,7 +1380,7 @@ TEST(Tabulon, ListingHeaderDateIsUtc)
 }
 
 // The program's directory is the directory part of its name as given, also the
-// root itself; a program named without one looks in the current directory.
+// root itself; a program named without one looks beside its own file.
 TEST(Tabulon, TablesAreLookedForBesideTheProgramAtTheRoot)
 {
     if (Target::get().windows)
@@ -2458,36 +2439,61 @@ TEST(Tabulon, TableWarningPrecedesTheInputFatal)
                           "Fatal: Input file (RG110123.CSV) failed to open\n"));
 }
 
-// A program named without a directory looks for its tables in the current one.
-TEST(Tabulon, ProgramWithoutDirectoryLooksInTheCurrentOne)
+// Installed (the code tables beside the program, as the install and the
+// package put them) and run by name through PATH from a piece's folder: the
+// tables are looked for beside the program's file, not in the current folder.
+TEST(Tabulon, InstalledProgramRunByNameFindsItsTables)
 {
-    if (Target::get().windows)
-        GTEST_SKIP() << "argv[0] cannot be chosen under Wine";
-    e2e::TempDir dir;
-    e2e::write_file(dir / "RG110123.CSV", header() + rows({ss_row(thomas(), 256)}));
-    e2e::Invocation run;
-    run.program = "tabulon";
-    run.argv0 = "tabulon";
-    run.args = {"RG110123.CSV"};
-    run.cwd = dir.path();
-    e2e::Result r = e2e::run(run);
-    EXPECT_EQ(r.status, 4);
-    EXPECT_EQ(e2e::read_file(dir / "RG110123.erc")
-                  .rfind("Warning: Aux file CHAP1891.TXT failed to open, county code checking "
-                         "disabled\n\nError listing",
+    const Target& target = Target::get();
+    e2e::TempDir installed, work;
+    const fs::path bin = installed / "bin";
+    fs::create_directory(bin);
+    const fs::path program = e2e::stage_program("tabulon", bin);
+    e2e::write_file(work / "RG110123.CSV", header() + rows({ss_row(thomas(), 256)}));
+    const auto run_by_name = [&] {
+        e2e::Invocation run;
+        run.cwd = work.path();
+        if (target.windows) {
+            // The command prompt finds the program through PATH and starts it
+            // by the name typed, as a user's command line does.
+            run.program = target.wineprefix + "/drive_c/windows/system32/cmd.exe";
+            run.args = {"/c", "set PATH=" + target.native(bin) + ";%PATH%&&tabulon -r RG110123.CSV"};
+        } else {
+            run.program = program.string();
+            run.argv0 = "tabulon";
+            run.args = {"-r", "RG110123.CSV"};
+        }
+        return e2e::run(run);
+    };
+
+    // Tables in the current folder only: they are not the program's.
+    for (const char* table : {"CHAP1891.TXT", "relcodes.txt"})
+        fs::copy_file(fs::path(target.program("tabulon")).parent_path() / table, work / table);
+    e2e::Result r = run_by_name();
+    EXPECT_EQ(r.status, 4) << r.err;
+    EXPECT_EQ(e2e::read_file(work / "RG110123.erc")
+                  .rfind(target.text("Warning: Aux file " + target.native(bin / "CHAP1891.TXT") +
+                                     " failed to open, county code checking disabled\n\n"
+                                     "Warning: Aux file " + target.native(bin / "relcodes.txt") +
+                                     " failed to open, relationship code checking disabled\n\n"
+                                     "Error listing"),
                          0),
               0u);
-    e2e::write_file(dir / "CHAP1891.TXT", county_line(1) + "\n");
-    r = e2e::run(run);
-    EXPECT_EQ(r.status, 0);
+
+    for (const char* table : {"CHAP1891.TXT", "relcodes.txt"})
+        fs::rename(work / table, bin / table);
+    r = run_by_name();
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(e2e::read_file(work / "RG110123.erc").rfind("Error listing for tabulon", 0), 0u);
+    EXPECT_EQ(e2e::read_file(work / "rg110123.dat").size(), 256u);
 }
 
 // ===========================================================================
 // Properties: any bytes at all, big inputs, speed
 
-// The rows the reader makes of these bytes: a row ends after LF, CR or CR LF, or
-// after 1023 bytes; a last row without a line end counts; an empty read at the
-// end of the input is no row.
+// The rows the reader makes of these bytes: a row ends after LF, CR or CR LF;
+// a last row without a line end counts; an empty read at the end of the input
+// is no row.
 std::size_t rows_in(const std::string& bytes)
 {
     std::size_t count = 0, i = 0;
@@ -2495,7 +2501,7 @@ std::size_t rows_in(const std::string& bytes)
     for (;;) {
         std::size_t stored = 0;
         bool end = false, ended = false;
-        while (stored < 1023) {
+        for (;;) {
             if (i >= n) {
                 end = true;
                 break;
@@ -2608,8 +2614,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RandomCase{5, false, &kCheckCens}, RandomCase{6, false, &kValdRev},
                       RandomCase{7, true, &kInCens}, RandomCase{8, false, &kInCens}));
 
-// A 10 MB line without a line end is read as rows of 1023 bytes.
-TEST(Tabulon, TenMegabyteLineIsReadInPieces)
+// A 10 MB line without a line end is one row.
+TEST(Tabulon, TenMegabyteLineIsOneRow)
 {
     std::mt19937 random(11);
     std::string line(10u << 20, ' ');
@@ -2622,15 +2628,14 @@ TEST(Tabulon, TenMegabyteLineIsReadInPieces)
         const RunFacts facts =
             facts_of(csv, all ? std::vector<std::string>{"-a"} : std::vector<std::string>{},
                      all ? 1 : 4, "rg110123.dat");
-        const std::size_t pieces = (line.size() + 1022) / 1023;
         EXPECT_EQ(facts.status, 8);
-        EXPECT_EQ(facts.progress_rows, pieces);
-        EXPECT_EQ(facts.records + facts.blank_rows, static_cast<long>(pieces));
-        EXPECT_EQ(facts.data_size, static_cast<std::size_t>(facts.records) * 256);
+        EXPECT_EQ(facts.progress_rows, 1u);
+        EXPECT_EQ(facts.records, 1);
+        EXPECT_EQ(facts.data_size, 256u);
     }
 }
 
-// A file of NUL bytes: every byte an invalid character, every 1023 bytes a row.
+// A file of NUL bytes is one row: every byte an invalid character.
 TEST(Tabulon, FileOfNulBytes)
 {
     e2e::TempDir dir, headed_dir;
@@ -2638,22 +2643,21 @@ TEST(Tabulon, FileOfNulBytes)
     e2e::write_file(headed_dir / "RG110123.CSV", std::string(20000, '\0'));
     const e2e::Result r = e2e::run("tabulon", {"-a", "RG110123.CSV"}, "", dir.path());
     EXPECT_EQ(r.status, 8);
-    // 20 rows; each NUL is reported, and each row's first cell is too long for the
-    // status. Every row then lacks its household number, parish, folio and page
-    // (4 errors), and its member number (blank, and not one more than the row
-    // before's from row 2); its folio stand-in 9999 does not follow the empty
-    // folio typed on the row before (from row 2). Row 1 adds the initial household
-    // and member warnings, and the first page (999) and folio gap of a new ED.
-    EXPECT_NE(r.err.find(Target::get().text("\nOutput 20 records, highest household number = 0\n")),
+    // Each NUL is reported, and the row's one cell is too long for the status.
+    // The row then lacks its household number, parish, folio and page (4 more
+    // errors); it warns of its blank member number, the initial household and
+    // member numbers, and the first page (999) and folio gap of a new ED.
+    EXPECT_NE(r.err.find(Target::get().text("\nOutput 1 records, highest household number = 0\n")),
               std::string::npos);
-    EXPECT_NE(r.err.find(Target::get().text("\n 20100 errors, 62 warnings. see RG110123.erc\n")),
+    EXPECT_NE(r.err.find(Target::get().text("\n 20005 errors, 5 warnings. see RG110123.erc\n")),
               std::string::npos)
         << r.err.substr(r.err.size() - std::min<std::size_t>(r.err.size(), 200));
-    EXPECT_EQ(e2e::read_file(dir / "rg110123.dat").size(), 20u * 256);
+    EXPECT_EQ(e2e::read_file(dir / "rg110123.dat").size(), 256u);
 
-    // With header rows expected, the first 1023 bytes make a single title.
+    // With header rows expected, row 1 runs into the end of the input.
     const e2e::Result headed = e2e::run("tabulon", {"RG110123.CSV"}, "", headed_dir.path());
     EXPECT_EQ(headed.status, 12);
+    EXPECT_EQ(headed.err, Target::get().text("Fatal: No data in file, it appears to be empty\n"));
     EXPECT_FALSE(e2e::exists(headed_dir / "rg110123.dat"));
 }
 

@@ -1,0 +1,106 @@
+#include "birthplace.h"
+
+#include "charclass.h"
+#include "codetables.h"
+#include "flags.h"
+#include "normalise.h"
+#include "text.h"
+
+namespace rowchecks {
+
+namespace {
+
+constexpr std::size_t code_length = 3;
+
+bool known_county(const RowContext& ctx, const std::string& code)
+{
+    return !ctx.tables.ccheck || tabulon::cfind(ctx.tables.ccodes, code) > 0;
+}
+
+// A missing county code is written as UNK, which is looked up like any other.
+void check_county(const RowContext& ctx, Row& row, Listing& listing)
+{
+    const int n = ctx.n;
+    if (row.county.empty()) {
+        listing.warning("Warning: row %d, county code missing\n", n);
+        row.county = "UNK";
+        row.birthplace_flag = "x";
+    } else {
+        text::capitals(row.county, text::CaseMap::eight_bit);
+    }
+    if (row.county.size() != code_length) {
+        listing.warning("Warning: row %d, county code = %s invalid length\n", n, row.county);
+        row.birthplace_flag = "x";
+    } else if (!known_county(ctx, row.county)) {
+        listing.warning("Warning: row %d, unrecognised county code %s\n", n, row.county);
+        row.birthplace_flag = "x";
+    }
+}
+
+// The 1841 returns gave only the county (or Scotland, Ireland, foreign parts),
+// so a birth place there is dropped. A missing one raises the flag only in a
+// verbose run, whose Info line says why.
+void check_birthplace_name(const RowContext& ctx, Row& row, Listing& listing)
+{
+    const int n = ctx.n;
+    if (ctx.run.year > 1841) {
+        if (listing.warnings_on() && !charclass::alphabetic(row.birthplace))
+            listing.warning("Warning: row %d, birth place = %s contains unusual characters\n", n, row.birthplace);
+        if (row.birthplace.empty()) {
+            if (listing.verbose() && row.birthplace_flag != "x") {
+                listing.info("Info: row %d, birth place missing\n", n);
+                row.birthplace_flag = "x";
+            }
+            row.birthplace = "-";
+        } else {
+            inits(row.birthplace);
+        }
+    } else {
+        if (!row.birthplace.empty() && row.birthplace != "-")
+            listing.info("Info: row %d, birth place ignored\n", n);
+        row.birthplace = "-";
+    }
+    if (!flag_valid(row.birthplace_flag)) {
+        listing.warning("Warning: row %d, birth place flag = %s invalid value\n", n, row.birthplace_flag);
+        row.birthplace_flag = "x";
+    }
+}
+
+// VALD-REV only. An empty alternate county code is valid.
+void check_alternates(const RowContext& ctx, Row& row, Listing& listing)
+{
+    const int n = ctx.n;
+    if (!row.alt_county.empty()) {
+        text::capitals(row.alt_county, text::CaseMap::eight_bit);
+        if (row.alt_county.size() != code_length) {
+            listing.warning("Warning: row %d, alternate county code = %s invalid length\n", n, row.alt_county);
+            row.birthplace_flag = "x";
+        } else if (!known_county(ctx, row.alt_county)) {
+            listing.warning("Warning: row %d, unrecognised alternate county code %s\n", n, row.alt_county);
+            row.birthplace_flag = "x";
+        }
+    }
+    if (ctx.run.year > 1841) {
+        if (listing.warnings_on() && !charclass::alphabetic(row.alt_birthplace))
+            listing.warning("Warning: row %d, alternate birth place = %s contains unusual characters\n", n,
+                            row.alt_birthplace);
+        inits(row.alt_birthplace);
+    } else {
+        if (!row.alt_birthplace.empty())
+            listing.info("Info: row %d, alternate birth place ignored\n", n);
+        row.alt_birthplace.clear();
+    }
+}
+
+}  // namespace
+
+void check_birthplace(const RowContext& ctx, Row& row, Listing& listing)
+{
+    normalise_flag(row.birthplace_flag);
+    check_county(ctx, row, listing);
+    check_birthplace_name(ctx, row, listing);
+    if (ctx.run.rlen > 276)
+        check_alternates(ctx, row, listing);
+}
+
+}  // namespace rowchecks

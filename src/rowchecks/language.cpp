@@ -1,0 +1,31 @@
+#include "language.h"
+
+namespace rowchecks {
+
+namespace {
+
+// The values of a language column in use, in exact case.
+bool welsh_value(const std::string& v) { return v == "W" || v == "E" || v == "B" || v == "-"; }
+bool gaelic_value(const std::string& v) { return v == "G" || v == "B" || v == "-"; }
+
+}  // namespace
+
+void check_language(const RowContext& ctx, const Tallies& tallies, Row& row, Listing& listing)
+{
+    bool (*valid)(const std::string&) = nullptr;
+    if (tallies.language_used)
+        valid = welsh_value;
+    else if (ctx.run.sct && ctx.run.year > 1880)
+        valid = gaelic_value;
+
+    if (!valid) {
+        if (!row.language.empty())
+            listing.info("Info: row %d, Language ignored\n", ctx.n);
+        row.language = " ";
+    } else if (!valid(row.language)) {
+        listing.warning("Warning: row %d, language = <%s> invalid value\n", ctx.n, row.language);
+        row.language = "x";
+    }
+}
+
+}  // namespace rowchecks
