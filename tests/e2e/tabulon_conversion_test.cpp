@@ -244,9 +244,10 @@ Record as_read(const Person& p, long household, long member)
     r.forenames = p.forenames;
     r.name_flag = one(p.name_flag);
     r.relationship = p.relationship;
-    r.condition = one(p.condition);
+    r.condition = p.condition.empty() ? '-' : one(p.condition);
     r.sex = one(p.sex);
     r.age = p.age;
+    r.age_units = !p.age.empty() && std::isdigit(static_cast<unsigned char>(p.age.back())) ? 'y' : ' ';
     r.detail_flag = one(p.detail_flag);
     r.occupation = p.occupation;
     r.occupation_flag = one(p.occupation_flag);
@@ -259,6 +260,19 @@ Record as_read(const Person& p, long household, long member)
     r.district = p.district;
     r.alt_county = p.alt_county;
     r.alt_birthplace = p.alt_birthplace;
+    return r;
+}
+
+// What an 1841 record holds in place of the columns that census did not have:
+// no schedule, relationship, condition or birth place.
+Record in_1841(Record r)
+{
+    r.schedule.clear();
+    r.relationship = "-";
+    r.condition = '-';
+    r.birthplace = "-";
+    r.disability.clear();
+    r.alt_birthplace.clear();
     return r;
 }
 
@@ -660,7 +674,7 @@ INSTANTIATE_TEST_SUITE_P(
         CellCase{"DoubledQuotes", &Person::address, "\"The \"\"Old\"\" Mill\"",
                  [](Record& r) { r.address = "The \"Old\" Mill"; }, ""},
         CellCase{"DoubledQuotesClosingTheCell", &Person::occupation, "\"say \"\"hi\"\"\"",
-                 [](Record& r) { r.occupation = "say \"hi\""; }, ""},
+                 [](Record& r) { r.occupation = "Say \"Hi\""; }, ""},  // name capitals
         CellCase{"TextAfterClosingQuote", &Person::address, "\"Church\"  Lane",
                  [](Record& r) { r.address = "Church Lane"; }, ""},
         CellCase{"EmptyQuotes", &Person::house, "\"\"", [](Record& r) { r.house = ""; }, ""},
@@ -687,13 +701,13 @@ INSTANTIATE_TEST_SUITE_P(
                  too_long(4, "Merrowby cum Thornbury", 20)},
         CellCase{"OpenQuoteTakesTheRestOfTheRow", &Person::occupation, "\"Miller",
                  [](Record& r) {
-                     r.occupation = "Miller,,-,SOM,Merrowby,-,,,";
+                     r.occupation = "Miller,,-,Som,Merrowby,-,,,";
                      r.occupation_flag = 'x';
-                     r.county = "";
-                     r.birthplace = "";
-                     r.birthplace_flag = ' ';
+                     r.county = "UNK";
+                     r.birthplace = "-";
+                     r.birthplace_flag = 'x';
                  },
-                 "Error: row 4, ends with incomplete field\n"},
+                 "Error: row 4, ends with incomplete field\nWarning: row 4, county code missing\n"},
         CellCase{"OpenQuoteInTheLastCell", &Person::notes, "\"Lodger",
                  [](Record& r) { r.notes = "Lodger"; }, "Error: row 4, ends with incomplete field\n"},
         CellCase{"InvalidByteKeptAndFlagged", &Person::forenames, "Tho" + kInvalid + "mas",
@@ -701,34 +715,39 @@ INSTANTIATE_TEST_SUITE_P(
                      r.forenames = "Tho" + kInvalid + "mas";
                      r.name_flag = 'x';
                  },
-                 invalid(4, kInvalid)},
+                 invalid(4, kInvalid) + "Warning: row 4, forename(s) = Tho" + kInvalid +
+                     "mas contains unusual characters\n"},
         CellCase{"EachInvalidByteReported", &Person::forenames, kInvalid + "Tom\t",
                  [](Record& r) {
-                     r.forenames = kInvalid + "Tom\t";
+                     r.forenames = kInvalid + "tom\t";
                      r.name_flag = 'x';
                  },
-                 invalid(4, kInvalid) + invalid(4, "\t")},
+                 invalid(4, kInvalid) + invalid(4, "\t") + "Warning: row 4, forename(s) = " + kInvalid +
+                     "Tom\t contains unusual characters\n"},
         CellCase{"NulIsAnInvalidByte", &Person::surname, "ASH" + kNul + "DOWN",
                  [](Record& r) {
                      r.surname = "ASH" + kNul + "DOWN";
                      r.name_flag = 'x';
                  },
-                 invalid(4, kNul)},
+                 invalid(4, kNul) + "Warning: row 4, surname = ASH" + kNul + "DOWN contains unusual characters\n"},
         CellCase{"MessageKeepsTheWholeTextAfterANul", &Person::surname,
                  "AB" + kNul + repeat('C', 23),
                  [](Record& r) {
                      r.surname = "AB" + kNul + repeat('C', 21);
                      r.name_flag = 'x';
                  },
-                 invalid(4, kNul) + too_long(4, "AB" + kNul + repeat('C', 23), 24)},
+                 invalid(4, kNul) + too_long(4, "AB" + kNul + repeat('C', 23), 24) + "Warning: row 4, surname = AB" +
+                     kNul + repeat('C', 21) + " contains unusual characters\n"},
         CellCase{"PercentSignsAreText", &Person::surname, "%s%s%s%s%s%s%s%n%n%n%d%d%d",
                  [](Record& r) {
-                     r.surname = "%s%s%s%s%s%s%s%n%n%n%d%d";
+                     r.surname = "%S%S%S%S%S%S%S%N%N%N%D%D";
                      r.name_flag = 'x';
                  },
-                 too_long(4, "%s%s%s%s%s%s%s%n%n%n%d%d%d", 24)},
+                 too_long(4, "%s%s%s%s%s%s%s%n%n%n%d%d%d", 24) +
+                     "Warning: row 4, surname = %s%s%s%s%s%s%s%n%n%n%d%d contains unusual characters\n"},
         CellCase{"AccentedLetterValid", &Person::forenames, "Ren" + std::string("\xe9") + "e",
-                 [](Record& r) { r.forenames = "Ren" + std::string("\xe9") + "e"; }, ""},
+                 [](Record& r) { r.forenames = "Ren" + std::string("\xe9") + "e"; },
+                 "Warning: row 4, forename(s) = Ren\xe9" "e contains unusual characters\n"},  // not an ASCII letter
         CellCase{"InvalidOccupationSetsItsFlag", &Person::occupation, "Farm" + kInvalid,
                  [](Record& r) {
                      r.occupation = "Farm" + kInvalid;
@@ -740,13 +759,14 @@ INSTANTIATE_TEST_SUITE_P(
                      r.relationship = "He" + kInvalid;
                      r.detail_flag = 'x';
                  },
-                 invalid(4, kInvalid)},
+                 invalid(4, kInvalid) + "Warning: row 4, relationship = He" + kInvalid +
+                     " contains unusual characters\n"},
         CellCase{"InvalidCountySetsTheBirthplaceFlag", &Person::county, "S" + kInvalid + "M",
                  [](Record& r) {
                      r.county = "S" + kInvalid + "M";
                      r.birthplace_flag = 'x';
                  },
-                 invalid(4, kInvalid)},
+                 invalid(4, kInvalid) + "Warning: row 4, unrecognised county code S" + kInvalid + "M\n"},
         CellCase{"InvalidParishSetsNoFlag", &Person::parish, "Merr" + kInvalid + "wby",
                  [](Record& r) { r.parish = "Merr" + kInvalid + "wby"; },
                  invalid(4, kInvalid) + "Warning: row 4, parish = Merr" + kInvalid +
@@ -892,8 +912,12 @@ TEST_P(BlankRows, AreSkippedAndKeepRowNumbers)
         for (int row : {5, 6, 7, 8, 9})
             messages += "Warning: row " + std::to_string(row) + " blank, ignored\n";
     messages += too_long(11, repeat('A', 25), 24);
-    if (!quiet)  // the lone slash stands for a parish of "-"
-        messages += "Warning: row 12, civil parish has changed in the middle of a page\n";
+    if (!quiet)  // the lone slash stands for a parish of "-", and no person
+        messages += "Warning: row 12, civil parish has changed in the middle of a page\n"
+                    "Warning: row 12, surname missing\n"
+                    "Warning: row 12, relationship missing\n"
+                    "Warning: row 12, sex marker missing\n"
+                    "Warning: row 12, county code missing\n";
 
     std::vector<Record> want{as_read(thomas(), 1, 1)};
     want.push_back(located_as(as_read(wife, 1, 2), want[0]));
@@ -905,6 +929,12 @@ TEST_P(BlankRows, AreSkippedAndKeepRowNumbers)
     r.household = 1;
     r.member = 4;
     r.parish = "-";
+    r.surname = r.forenames = r.relationship = r.birthplace = "-";
+    r.name_flag = r.detail_flag = r.birthplace_flag = 'x';
+    r.condition = r.sex = r.occupation_flag = '-';
+    r.age = "999";
+    r.age_units = 'y';
+    r.county = "UNK";
     want.push_back(r);
     for (Record& w : want)
         w.district.clear(), w.alt_county.clear(), w.alt_birthplace.clear();
@@ -915,7 +945,7 @@ TEST_P(BlankRows, AreSkippedAndKeepRowNumbers)
                                          description(1881, false, kInCens, quiet ? ", QUIET" : ""),
                                          messages, 4, 1, "rg110123.dat")));
     EXPECT_EQ(o.result.err, Target::get().text(console(4, 12, 4, 1, "rg110123.dat", 1,
-                                                       quiet ? -1 : 6, "RG110123.erc")));
+                                                       quiet ? -1 : 10, "RG110123.erc")));
     expect_records(o.data, want, 256);
 }
 
@@ -1029,13 +1059,16 @@ TEST(Tabulon, SchedulesAndAgesAreHeldToThreeDigits)
         r.schedule = schedules[i];
         r.schedule_suffix = suffixes[i];
         r.age = ages[i];
-        if (i == 1)
+        if (i <= 1)  // married at 12; aged 1234
             r.detail_flag = 'x';
         want.push_back(r);
     }
     EXPECT_EQ(o.result.status, 8);
     // The sequence compares the schedules as typed, 12! and 1012 alike.
     const std::string messages = "Warning: row 4, first schedule of ED = 1012\n"
+                                 "Warning: row 4, married/widowed person age under 14y\n"
+                                 "Warning: row 5, Head of household is not the first entry in the schedule\n"
+                                 "Warning: row 5, age more than 120y\n"
                                  "Warning: row 6, schedule number = 1999 not sequential\n"
                                  "Error: row 7, schedule > 1999, \n"
                                  "Warning: row 8, schedule number = 0012 not sequential\n"
@@ -1118,10 +1151,13 @@ TEST(Tabulon, AllLayoutCountsRecordsWrittenAndReportsRowOne)
               Target::get().text(listing(
                   "RG110123.CSV", description(1881, true, kInCens),
                   invalid(1, kInvalid) + "Warning: row 1, initial household member number = 2\n"
-                                         "Warning: row 2 blank, ignored\nWarning: row 3 blank, ignored\n"
-                                         "Warning: row 4, household member number = 1 not sequential\n",
+                                         "Warning: row 1, forename(s) = Hann" + kInvalid +
+                      "h contains unusual characters\n"
+                      "Warning: row 2 blank, ignored\nWarning: row 3 blank, ignored\n"
+                      "Warning: row 4, household member number = 1 not sequential\n"
+                      "Warning: row 4, Head of household is not the first entry in the schedule\n",
                   2, 1, "rg110123.dat", true)));
-    EXPECT_EQ(o.result.err, Target::get().text(console(1, 4, 2, 1, "rg110123.dat", 1, 4, "RG110123.erc")));
+    EXPECT_EQ(o.result.err, Target::get().text(console(1, 4, 2, 1, "rg110123.dat", 1, 6, "RG110123.erc")));
     EXPECT_EQ(o.data.size(), 2u * 256);
 }
 
@@ -1154,7 +1190,7 @@ TEST_P(BuildingCode, IsNotFilledDown)
         b.surname = lower == 'u' ? "Uninhabited" : lower == 'b' ? "Building in Progress"
                     : lower == 'n' ? "Schedule not used" : "Visiting";
         b.forenames = b.relationship = b.age = b.occupation = b.county = b.birthplace = "";
-        b.condition = b.sex = ' ';
+        b.condition = b.sex = b.age_units = ' ';
         b.name_flag = b.detail_flag = b.occupation_flag = b.birthplace_flag = '-';
         // The next row is forced into a household of its own.
         Record& w = want[1];
@@ -1224,7 +1260,8 @@ TEST(Tabulon, FirstRowWithoutLocationTakesTheStartValues)
             (scottish ? "" : "Error: row 4, initial folio number not set\n") +
             "Error: row 4, initial page number not set\n"
             "Error: row 4, initial schedule number not set\n"
-            "Warning: row 4, civil parish has changed in the middle of a page\n";
+            "Warning: row 4, civil parish has changed in the middle of a page\n"
+            "Warning: row 4, Head of household is not the first entry in the schedule\n";
         want.parish = "Xx";
         EXPECT_EQ(o.result.status, 8);
         EXPECT_EQ(o.listing, Target::get().text(listing(c.input, description(c.year, false, *c.format),
@@ -1251,8 +1288,8 @@ TEST(Tabulon, BookColumnOfLength299Is1841EnglishOnly)
         want.push_back(located_as(as_read(q, 1, 2), want[0]));
         want[0].book = english_1841 ? "3" : "";
         want[1].book = english_1841 ? "4" : "";
-        if (english_1841)  // 1841 records carry no schedule number
-            want[0].schedule.clear(), want[1].schedule.clear();
+        if (english_1841)
+            want = {in_1841(want[0]), in_1841(want[1])};
         EXPECT_EQ(o.result.status, 0);
         expect_records(o.data, want, 299);
     }
@@ -1274,7 +1311,9 @@ TEST(Tabulon, AlternateBirthplaceJoinsTheBirthplaceFlagGroup)
     EXPECT_EQ(o.listing, Target::get().text(listing("RG110123.CSV", description(1881, false, kValdRev),
                                                     invalid(4, kInvalid) + invalid(4, kInvalid) +
                                                         "Warning: row 4, Eccl. District = Thorn" + kInvalid +
-                                                        " contains unusual characters\n",
+                                                        " contains unusual characters\n"
+                                                        "Warning: row 4, alternate birth place = Tiver" +
+                                                        kInvalid + "on contains unusual characters\n",
                                                     1, 1, "rg110123.vld")));
     expect_records(o.data, {want}, 299);
 }
@@ -1288,7 +1327,11 @@ TEST(Tabulon, QuotedCellCannotSpanLines)
     const Outcome o = convert(header() + rows({ss_row(p, 256)}), {});
     EXPECT_EQ(o.result.status, 8);
     EXPECT_EQ(o.listing, Target::get().text(listing("RG110123.CSV", description(1881, false, kInCens),
-                                                    "Error: row 4, ends with incomplete field\n" +
+                                                    "Error: row 4, ends with incomplete field\n"
+                                                    "Warning: row 4, surname missing\n"
+                                                    "Warning: row 4, relationship missing\n"
+                                                    "Warning: row 4, sex marker missing\n"
+                                                    "Warning: row 4, county code missing\n" +
                                                         too_long(5, "ASHDOWN", 5) +
                                                         too_long(5, "Thomas", 4) +
                                                         too_long(5, "Agricultural Labourer", 1) +
@@ -1302,7 +1345,11 @@ TEST(Tabulon, QuotedCellCannotSpanLines)
                                                         "Warning: row 5, excessive gap before folio ASHDO\n"
                                                         "Warning: row 5, uninhabited flag = m invalid value\n"
                                                         "Error: row 5, schedule suffix = - not alphabetic\n"
-                                                        "Error: row 5, house number = Hea not numeric\n",
+                                                        "Error: row 5, house number = Hea not numeric\n"
+                                                        "Warning: row 5, surname = 46 contains unusual characters\n"
+                                                        "Error: row 5, sex = S invalid value\n"
+                                                        "Error: row 5, age = Mer not numeric\n"
+                                                        "Warning: row 5, county code missing\n",
                                                     2, 2, "rg110123.dat")));
     ASSERT_EQ(o.data.size(), 2u * 256);
     EXPECT_EQ(o.data.substr(57, 30), text_field("Church", 30));
@@ -1603,7 +1650,7 @@ TEST_P(HeaderCells, AreCheckedAndGiveTheBook)
     want.district.clear(), want.alt_county.clear(), want.alt_birthplace.clear();
     want.book = c.book;
     if (c.year == 1841)
-        want.schedule.clear();
+        want = in_1841(want);
     expect_records(o.data, {want}, 256);
 }
 
@@ -2347,6 +2394,8 @@ class CodeTables : public ::testing::TestWithParam<TableCase> {};
 
 std::string county_line(int i)
 {
+    if (i == 0)  // the county of the test rows
+        return "Somerset            SOM";
     std::string name = "County " + std::to_string(i);
     char code[16];
     std::snprintf(code, sizeof code, "C%02d", i % 100);
@@ -2372,7 +2421,7 @@ TEST_P(CodeTables, AreLoadedFromTheProgramsDirectory)
     if (c.relationship_file) {
         std::string text;
         for (int i = 0; i < c.relationship_lines; ++i)
-            text += "Rel" + std::to_string(i) + "\n";
+            text += (i == 0 ? std::string("Head") : "Rel" + std::to_string(i)) + "\n";
         e2e::write_file(bin / "relcodes.txt", text);
     }
     e2e::write_file(dir / c.input, header(25, "RG11 piece 1", c.input[0] == 'H' ? "7" : "") +
@@ -2646,10 +2695,11 @@ TEST(Tabulon, FileOfNulBytes)
     // Each NUL is reported, and the row's one cell is too long for the status.
     // The row then lacks its household number, parish, folio and page (4 more
     // errors); it warns of its blank member number, the initial household and
-    // member numbers, and the first page (999) and folio gap of a new ED.
+    // member numbers, the first page (999) and folio gap of a new ED, and its
+    // missing surname, relationship, sex and county code.
     EXPECT_NE(r.err.find(Target::get().text("\nOutput 1 records, highest household number = 0\n")),
               std::string::npos);
-    EXPECT_NE(r.err.find(Target::get().text("\n 20005 errors, 5 warnings. see RG110123.erc\n")),
+    EXPECT_NE(r.err.find(Target::get().text("\n 20005 errors, 9 warnings. see RG110123.erc\n")),
               std::string::npos)
         << r.err.substr(r.err.size() - std::min<std::size_t>(r.err.size(), 200));
     EXPECT_EQ(e2e::read_file(dir / "rg110123.dat").size(), 256u);
