@@ -1,5 +1,7 @@
 #include "sheet.h"
 
+#include <limits>
+
 #include "extract.h"
 #include "listing.h"
 #include "normalise.h"
@@ -8,8 +10,8 @@ namespace tabreport {
 
 namespace {
 
-// Wide enough for any cell of a 1024-byte line.
-constexpr std::size_t whole = 1024;
+// A width no cell reaches: the cell is never cut.
+constexpr std::size_t whole = std::numeric_limits<std::size_t>::max();
 
 // Cuts cells from one row, each twice in step: at the width the converter
 // reads it at (to count the messages it writes there) and whole (to show it).
