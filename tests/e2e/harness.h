@@ -20,7 +20,7 @@ struct Result {
 
 // The programs under test and the platform they were built for, read once from
 // the environment:
-//   E2E_BIN_DIR     directory holding tabulon, quillet, tabreport and twrapper_echo (with
+//   E2E_BIN_DIR     directory holding tabulon, quillet and twrapper_echo (with
 //                   ".exe" under Wine); unset: the programs of this build tree
 //   E2E_WINE        the wine64 binary; set: the programs are Windows programs
 //   E2E_WINEPREFIX  the Wine prefix to use; unset: one is made and initialised
