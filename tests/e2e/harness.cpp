@@ -203,6 +203,31 @@ std::map<std::string, std::string> wine_variables(const Target& target)
     };
 }
 
+}  // namespace
+
+std::string wine_complaint(const std::string& err)
+{
+    // Wine writes these itself, whatever WINEDEBUG says, when it cannot start or
+    // keep running a program (the loader's and ntdll's fatal errors, a lost
+    // connection to the wine server, a working directory it cannot map).
+    static const char* const heads[] = {"wine: ", "wine client error", "wineserver: ",
+                                        "Warning: could not find DOS drive"};
+    std::size_t start = 0;
+    while (start < err.size()) {
+        std::size_t end = err.find_first_of("\r\n", start);  // the progress counter ends its lines in "\r"
+        if (end == std::string::npos)
+            end = err.size();
+        const std::string line = err.substr(start, end - start);
+        for (const char* head : heads)
+            if (line.rfind(head, 0) == 0)
+                return line;
+        start = end + 1;
+    }
+    return "";
+}
+
+namespace {
+
 std::string wineserver_of(const std::string& wine)
 {
     const auto beside = std::filesystem::path(wine).parent_path() / "wineserver";
@@ -364,7 +389,15 @@ Result run(const Invocation& invocation)
     if (invocation.no_argv)
         raw.argv.clear();
     raw.argv.insert(raw.argv.end(), invocation.args.begin(), invocation.args.end());
-    return run_raw(std::move(raw));
+    Result result = run_raw(std::move(raw));
+    if (target.windows) {
+        // Told apart from the program's own failures, which the test's checks report.
+        const std::string complaint = wine_complaint(result.err);
+        if (!complaint.empty())
+            ADD_FAILURE() << "Wine failed, not the program: " << invocation.program << " got status "
+                          << result.status << " with Wine's message \"" << complaint << "\"";
+    }
+    return result;
 }
 
 Result run(const std::string& program, const std::vector<std::string>& args,

@@ -93,6 +93,11 @@ std::string mask_date(std::string listing);
 // The lines, each ended by Target::newline.
 std::string lines(std::initializer_list<std::string> text_lines);
 
+// The first line of a program's error stream that Wine wrote itself (it could
+// not start the program, or lost its wine server), or "" when there is none.
+// run() reports such a run as Wine's failure, beside the test's own checks.
+std::string wine_complaint(const std::string& err);
+
 // Copies a program (by name) into dir and returns the copy's host path, for
 // tests that need the program in a directory of their own (its auxiliary files).
 std::filesystem::path stage_program(const std::string& name, const std::filesystem::path& dir);

@@ -51,4 +51,13 @@ TEST(Harness, TempDirIsRemoved)
     EXPECT_FALSE(e2e::exists(kept));
 }
 
+TEST(Harness, WineComplaintsAreToldFromThePrograms)
+{
+    EXPECT_EQ(e2e::wine_complaint("wine: '/tmp/p' is not owned by you\n"), "wine: '/tmp/p' is not owned by you");
+    EXPECT_EQ(e2e::wine_complaint("1\r2\rwine client error:3c: read: Bad file descriptor\r\n"),
+              "wine client error:3c: read: Bad file descriptor");
+    EXPECT_EQ(e2e::wine_complaint("Fatal: cannot open wine: x\r\nUsage (v4.11.2): tabulon\r\n"), "");
+    EXPECT_EQ(e2e::wine_complaint(""), "");
+}
+
 }  // namespace
