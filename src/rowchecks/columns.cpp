@@ -49,13 +49,19 @@ const FieldInfo& info(Field field)
     return fields[static_cast<int>(field)];
 }
 
+void append(std::vector<Column>& out, std::initializer_list<Column> more)
+{
+    for (const Column& column : more)
+        out.push_back(column);
+}
+
 // The columns from the civil parish's group to the notes, shared by both
 // layouts; the SS-CENS layout adds its Eccl. District, employed status and
 // alternates in between.
 void person_columns(const tabulon::Run& run, std::vector<Column>& out)
 {
     using F = Field;
-    out.insert(out.end(), {{F::ed, width::ed, Query::none}, {F::folio, width::folio, Query::none},
+    append(out, {{F::ed, width::ed, Query::none}, {F::folio, width::folio, Query::none},
                            {F::page, width::page, Query::none}, {F::schedule, width::schedule, Query::none},
                            {F::house, width::house, Query::none}, {F::address, width::address, Query::flag},
                            {F::uninhabited, width::flag, Query::none}, {F::surname, width::surname, Query::flag},
@@ -66,13 +72,13 @@ void person_columns(const tabulon::Run& run, std::vector<Column>& out)
                            {F::occupation, width::occupation, Query::flag}});
     if (run.brief)
         out.push_back({F::employed, width::flag, Query::none});
-    out.insert(out.end(), {{F::occupation_flag, width::flag, Query::none}, {F::county, width::county, Query::none},
+    append(out, {{F::occupation_flag, width::flag, Query::none}, {F::county, width::county, Query::none},
                            {F::birthplace, width::birthplace, Query::flag},
                            {F::birthplace_flag, width::flag, Query::none}});
     if (run.brief && run.rlen > 276)
-        out.insert(out.end(), {{F::alt_county, width::county, Query::none},
+        append(out, {{F::alt_county, width::county, Query::none},
                                {F::alt_birthplace, width::birthplace, Query::flag}});
-    out.insert(out.end(), {{F::disability, width::disability, Query::plain},
+    append(out, {{F::disability, width::disability, Query::plain},
                            {F::language, width::language, Query::none}, {F::notes, width::notes, Query::none}});
 }
 
@@ -83,7 +89,7 @@ std::vector<Column> columns(const tabulon::Run& run)
     using F = Field;
     std::vector<Column> out;
     if (!run.brief)
-        out.insert(out.end(), {{F::status, width::status, Query::none}, {F::book, width::book, Query::none},
+        append(out, {{F::status, width::status, Query::none}, {F::book, width::book, Query::none},
                                {F::household, width::household, Query::none},
                                {F::member, width::member, Query::none}});
     out.push_back({F::parish, width::parish, Query::plain});
@@ -93,7 +99,7 @@ std::vector<Column> columns(const tabulon::Run& run)
     if (!run.brief && run.rlen > 256)
         out.push_back({F::district, width::district, Query::plain});
     if (!run.brief && run.rlen > 276)
-        out.insert(out.end(), {{F::alt_county, width::county, Query::none},
+        append(out, {{F::alt_county, width::county, Query::none},
                                {F::alt_birthplace, width::birthplace, Query::flag}});
     if (run.brief && run.rlen > 276 && run.english_1841())
         out.push_back({F::book, width::book, Query::none});
