@@ -1,4 +1,4 @@
-# Install rules and the packaged archive: the two programs with the code tables
+# Install rules and the packaged archive: the three programs with the code tables
 # beside them (the converter looks for its tables in its own directory) and
 # the README. Windows: a ZIP with everything in one folder; elsewhere a
 # tar.gz with bin/ and share/doc/.
@@ -11,7 +11,7 @@ else()
   set(merrowby_doc_dir ${CMAKE_INSTALL_DOCDIR})
 endif()
 
-foreach(program tabulon quillet tabbatch)
+foreach(program tabulon quillet tabreport tabbatch)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${merrowby_program_dir})
   endif()
@@ -21,7 +21,7 @@ install(FILES README.md DESTINATION ${merrowby_doc_dir})
 
 set(CPACK_PACKAGE_NAME merrowby)
 set(CPACK_PACKAGE_VENDOR "Merrowby")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Census transcription tools: tabulon and quillet")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Census transcription tools: tabulon, quillet and tabreport")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_STRIP_FILES ON)
 if(WIN32)

@@ -97,6 +97,35 @@ put(CV, "wrong_title_count", b"\x01\x00" + sscens("RG11 piece 123,,", titles256,
 put(CV, "bom_accents", b"\x00\x00\xef\xbb\xbf" + sscens("RG11 piece 123,,", titles256, [
     "Merrowby,1,4,1,1,,Rue des \xc3\x89coles,,Lef\xc3\xa8vre,Ren\xc3\xa9e,,Head,M,F,46,,Lace Maker,,,SOM,Merrowby,,,,"]))
 
+# --- report writer: layout byte, the piece's length (2 bytes), piece, listing ---
+RP = "fuzz_report"
+
+
+def report_seed(name, layout, piece, listing):
+    put(RP, name, bytes([layout, len(piece) >> 8, len(piece) & 255]) + piece + listing.encode("latin-1"))
+
+
+listing_head = ("Error listing for tabulon (Merrowby) v4.11.2 Mon Dec  7 12:00:00 2026 UTC converting RG110123.CSV\n"
+                "[When reporting program errors, be sure to send this file and the original data file]\n\n")
+report_seed("rg11_findings", 0, sscens("RG11 piece 123,,", titles256, rows256),
+            listing_head + "Census year = 1881, input format = SS-CENS, output format = IN-CENS\n\n"
+            "Warning: row 6, trailing \"?\" removed and flag set.\n"
+            "Warning: row 7, page number = 2 not sequential\n"
+            "Warning: row 9 blank, ignored\n"
+            "Info: row 10, address missing\n"
+            "Warning: row 40, page number = 9 not sequential\n"
+            "\nOutput 6 records, highest household number = 3\n\nOutput file is rg110123.dat\n")
+report_seed("all_299", 1 + 4, ("\r\n".join(r + ",Merrowby RD,DEV,Tiverton" for r in all_rows) + "\r\n").encode(),
+            listing_head + "Census year = 1881, input format = ALL, output format = VALD-REV\r\n\r\n"
+            "Error: row 1, household number = 0 not valid\r\nWarning: row 2, unrecognised alternate county code DEV\r\n")
+report_seed("odd_cells", 128, b'RG11,\nA,B\n,\n<b>&amp;,"x""y",\x00\x81\x85,Sm?th,J?n\n',
+            "Error: row 4, field contains an invalid character <\x85>\n"
+            "Warning: row 4, trailing \"?\" removed and flag set.\nWarning: row 4, \"?\" detected, flag set.\n"
+            "Error: row 4, <script>\nWarning: Book numbers not set\n")
+report_seed("fatal", 2, b"", "Warning: Cell A1 doesn't contain a valid piece number\n\n"
+            "Fatal: row 2, File type switch does not match number of columns in data (25)\n"
+            "\tall the titles in row 2 must be non-blank\n")
+
 # --- editor: mode byte, file length (2 bytes, little-endian), file, replies ----
 QL = "fuzz_quillet"
 

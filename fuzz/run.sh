@@ -15,7 +15,7 @@ root=$(dirname "$here")
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
-targets=${*:-fuzz_linereader_extract fuzz_census fuzz_convert fuzz_quillet}
+targets=${*:-fuzz_linereader_extract fuzz_census fuzz_convert fuzz_report fuzz_quillet}
 
 sanitizers="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \

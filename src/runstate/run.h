@@ -31,6 +31,13 @@ struct Run {
     bool english_1841() const { return year == 1841 && !sct; }
 };
 
+// The converter's switches, shared by every program that reads a piece as the
+// converter does: the defaults, and the effect of one switch letter (only the
+// letter after the '-' or '/' counts; later switches override earlier ones).
+enum class SwitchEffect { applied, help, unknown };
+void set_default_switches(Run& run);
+SwitchEffect apply_switch(char letter, Run& run);
+
 const char* input_format_name(const Run& run);
 const char* output_format_name(const Run& run);
 const char* output_extension(const Run& run);

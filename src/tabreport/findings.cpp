@@ -1,0 +1,113 @@
+#include "findings.h"
+
+#include <algorithm>
+
+#include "messages.h"
+
+namespace tabreport {
+
+namespace {
+
+// Hands out, in order, the cells of a row that drew messages of one kind of
+// reading (the extractor's, or the question-mark rule's).
+class CellQueue {
+public:
+    CellQueue(const SheetRow& row, int Cell::*count)
+    {
+        for (std::size_t i = 0; i < row.cells.size(); ++i)
+            for (int k = 0; k < row.cells[i].*count; ++k)
+                cells_.push_back(static_cast<int>(i));
+    }
+    int next() { return next_ < cells_.size() ? cells_[next_++] : whole_row; }
+
+private:
+    std::vector<int> cells_;
+    std::size_t next_ = 0;
+};
+
+int column_of(const Sheet& sheet, rowchecks::Field field)
+{
+    for (std::size_t i = 0; i < sheet.columns.size(); ++i)
+        if (sheet.columns[i].field == field)
+            return static_cast<int>(i);
+    return whole_row;
+}
+
+void place_row(const Sheet& sheet, const SheetRow& row, const ListingSummary& listing,
+               std::vector<Placed>& placed)
+{
+    CellQueue cut(row, &Cell::cut_messages), query(row, &Cell::query_messages);
+    for (Placed& p : placed) {
+        const int message = listing.findings[p.finding].message;
+        if (message < 0)
+            continue;
+        const Message& m = messages()[message];
+        switch (m.place) {
+        case Place::cut_cell: p.column = cut.next(); break;
+        case Place::query_cell: p.column = query.next(); break;
+        case Place::column: p.column = row.header ? whole_row : column_of(sheet, m.field); break;
+        case Place::row:
+        case Place::piece: break;
+        }
+    }
+}
+
+void gather_kinds(const ListingSummary& listing, Placement& out)
+{
+    std::map<std::string, int> index;
+    for (const Finding& f : listing.findings) {
+        const std::string label = f.message >= 0 ? kind_label(messages()[f.message].format) : "other findings";
+        auto [it, added] = index.try_emplace(label, static_cast<int>(out.kinds.size()));
+        if (added)
+            out.kinds.push_back({label, kind_slug(label), f.severity, 0});
+        ++out.kinds[it->second].count;
+        out.kinds[it->second].severity = worse(out.kinds[it->second].severity, f.severity);
+        out.kind_of.push_back(it->second);
+    }
+    std::vector<int> order(out.kinds.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const Kind &ka = out.kinds[a], &kb = out.kinds[b];
+        return ka.severity != kb.severity ? ka.severity < kb.severity : ka.count > kb.count;
+    });
+    std::vector<int> new_index(order.size());
+    std::vector<Kind> sorted;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        new_index[order[i]] = static_cast<int>(i);
+        sorted.push_back(out.kinds[order[i]]);
+    }
+    out.kinds = std::move(sorted);
+    for (int& k : out.kind_of)
+        k = new_index[k];
+}
+
+}  // namespace
+
+Severity worse(Severity a, Severity b)
+{
+    return std::min(a, b);
+}
+
+Placement place_findings(const Sheet& sheet, const ListingSummary& listing)
+{
+    Placement out;
+    std::map<int, const SheetRow*> rows;
+    for (const SheetRow& row : sheet.rows)
+        rows[row.n] = &row;
+    for (std::size_t i = 0; i < listing.findings.size(); ++i) {
+        const int n = listing.findings[i].row;
+        if (n == 0)
+            out.piece_findings.push_back(static_cast<int>(i));
+        else if (!rows.contains(n))
+            out.missing_rows.push_back(static_cast<int>(i));
+        else
+            out.by_row[n].push_back({static_cast<int>(i), whole_row});
+    }
+    for (auto& [n, placed] : out.by_row)
+        place_row(sheet, *rows[n], listing, placed);
+    gather_kinds(listing, out);
+    return out;
+}
+
+}  // namespace tabreport

@@ -1,0 +1,41 @@
+// The findings of a listing placed on the piece: each on the cell it is
+// about (or its whole row), grouped by kind for the summary.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "listing_reader.h"
+#include "sheet.h"
+
+namespace tabreport {
+
+inline constexpr int whole_row = -1;
+
+struct Placed {
+    int finding;  // index into ListingSummary::findings
+    int column;   // index into the sheet's columns, or whole_row
+};
+
+struct Kind {
+    std::string label;  // the message without its class, row and values
+    std::string slug;   // its name in the page's address ("#kind=...")
+    Severity severity = Severity::error;
+    int count = 0;
+};
+
+struct Placement {
+    std::map<int, std::vector<Placed>> by_row;  // file row -> its findings in listing order
+    std::vector<int> piece_findings;            // no row
+    std::vector<int> missing_rows;              // findings on rows the piece does not have
+    std::vector<Kind> kinds;                    // worst class first, then the most frequent
+    std::vector<int> kind_of;                   // per finding: index into kinds
+};
+
+Placement place_findings(const Sheet& sheet, const ListingSummary& listing);
+
+// The worse of two classes (an error is worse than a warning, a warning than an info).
+Severity worse(Severity a, Severity b);
+
+}  // namespace tabreport

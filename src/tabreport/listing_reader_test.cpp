@@ -1,0 +1,103 @@
+// Reading listings back: every class of finding, rows and run-level findings,
+// both layouts, Fatal ends, and lines the table does not know.
+#include "listing_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "messages.h"
+
+namespace tabreport {
+namespace {
+
+std::string_view format_of(const Finding& f)
+{
+    return f.message < 0 ? std::string_view("(none)") : messages()[f.message].format;
+}
+
+TEST(ListingReader, SscensListingWithEveryClass)
+{
+    const ListingSummary l = read_listing(
+        "Warning: Aux file ./CHAP1891.TXT failed to open, county code checking disabled\r\n\r\n"
+        "Error listing for tabulon (Merrowby) v4.11.2 Thu Dec  7 12:00:00 2026 UTC converting C:\\census\\RG110123.CSV\r\n"
+        "[When reporting program errors, be sure to send this file and the original data file]\r\n\r\n"
+        "Census year = 1881, input format = SS-CENS, output format = CHECK-CENS, VERBOSE\r\n\r\n"
+        "Subtract 3 from row numbers in messages to get the corresponding record in the output file.\r\n\r\n"
+        "Error: row 4, initial civil parish name not set\r\n"
+        "Warning: row 7 blank, ignored\r\n"
+        "Info: row 8, address missing\r\n"
+        "Warning: row 11, page number = 4 not sequential\r\n"
+        "Error: row 12, field too long <Error: row 1, x>, truncated by 3 to 30 characters in the output file\r\n"
+        "\r\nOutput 9 records, highest household number = 6\r\n\r\nOutput file is C:\\census\\rg110123.val\r\n");
+    EXPECT_TRUE(l.has_header);
+    EXPECT_EQ(l.converting, "C:\\census\\RG110123.CSV");
+    EXPECT_EQ(l.year, 1881);
+    EXPECT_EQ(l.input_format, "SS-CENS");
+    EXPECT_EQ(l.output_format, "CHECK-CENS");
+    EXPECT_EQ(l.mode, "VERBOSE");
+    EXPECT_EQ(l.records_line, "Output 9 records, highest household number = 6");
+    EXPECT_EQ(l.output_file, "C:\\census\\rg110123.val");
+    EXPECT_TRUE(l.fatal.empty());
+    EXPECT_EQ(l.errors, 2);
+    EXPECT_EQ(l.warnings, 3);
+    EXPECT_EQ(l.infos, 1);
+    ASSERT_EQ(l.findings.size(), 6u);
+    const int rows[] = {0, 4, 7, 8, 11, 12};
+    const Severity classes[] = {Severity::warning, Severity::error, Severity::warning,
+                                Severity::info, Severity::warning, Severity::error};
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(l.findings[i].row, rows[i]) << l.findings[i].line;
+        EXPECT_EQ(l.findings[i].severity, classes[i]) << l.findings[i].line;
+        EXPECT_GE(l.findings[i].message, 0) << l.findings[i].line;
+    }
+    EXPECT_EQ(format_of(l.findings[4]), "Warning: row %d, page number = %s not sequential\n");
+    EXPECT_EQ(l.findings[4].line, "Warning: row 11, page number = 4 not sequential");
+}
+
+TEST(ListingReader, AllLayoutListingAndUnknownLines)
+{
+    const ListingSummary l = read_listing(
+        "Error listing for tabulon (Merrowby) v4.11.2  converting RG100789.CSV\n"
+        "Census year = 1871, input format = ALL, output format = IN-CENS, QUIET\n\n"
+        "Error: row 1, household number = 0 not valid\n"
+        "Error: row 2, a message of a later version\n"
+        "Error: row 3x, no row number here\n");
+    EXPECT_EQ(l.converting, "RG100789.CSV");
+    EXPECT_EQ(l.input_format, "ALL");
+    EXPECT_EQ(l.output_format, "IN-CENS");
+    EXPECT_EQ(l.mode, "QUIET");
+    ASSERT_EQ(l.findings.size(), 3u);
+    EXPECT_EQ(format_of(l.findings[0]), "Error: row %d, household number = 0 not valid\n");
+    EXPECT_EQ(l.findings[1].row, 2);
+    EXPECT_EQ(l.findings[1].message, -1);
+    EXPECT_EQ(l.findings[2].row, 0);
+    EXPECT_EQ(l.errors, 3);
+    EXPECT_TRUE(l.records_line.empty());  // no summary: the run did not finish
+}
+
+TEST(ListingReader, FatalListingsKeepTheFatalAndItsContinuation)
+{
+    const ListingSummary header_fatal = read_listing(
+        "Warning: Cell A1 doesn't contain a valid piece number\n\n"
+        "Fatal: row 2, File type switch does not match number of columns in data (25)\n"
+        "\tall the titles in row 2 must be non-blank\n");
+    EXPECT_FALSE(header_fatal.has_header);
+    ASSERT_EQ(header_fatal.fatal.size(), 2u);
+    EXPECT_EQ(header_fatal.fatal[1], "\tall the titles in row 2 must be non-blank");
+    EXPECT_EQ(header_fatal.warnings, 1);
+
+    const ListingSummary name_fatal = read_listing("Fatal: File must be a .csv (comma separated values)\n");
+    EXPECT_EQ(name_fatal.fatal, std::vector<std::string>{"Fatal: File must be a .csv (comma separated values)"});
+    EXPECT_TRUE(name_fatal.findings.empty());
+}
+
+TEST(ListingReader, NulBytesAndALastLineWithoutItsEnd)
+{
+    const std::string text = std::string("Error: row 5, field contains an invalid character <") + '\0' + ">";
+    const ListingSummary l = read_listing(text);
+    ASSERT_EQ(l.findings.size(), 1u);
+    EXPECT_EQ(l.findings[0].line, text);
+    EXPECT_EQ(format_of(l.findings[0]), "Error: row %d, field contains an invalid character <%c>\n");
+}
+
+}  // namespace
+}  // namespace tabreport

@@ -1,0 +1,144 @@
+// The page and the findings file from a piece and its listing: findings on
+// the right cells, every byte of a cell shown and escaped, and a page that
+// stays well-formed whatever the cells hold.
+#include "page.h"
+
+#include <gtest/gtest.h>
+
+#include "html_check.h"
+#include "html_text.h"
+#include "listing_capture.h"
+
+namespace tabreport {
+namespace {
+
+tabulon::Run sscens_1881()
+{
+    tabulon::Run run;
+    run.year = 1881;
+    return run;
+}
+
+Sheet sheet_of(const std::string& piece, const tabulon::Run& run)
+{
+    FilePtr f = file_with(piece);
+    LineReader reader(f.get());
+    return read_sheet(reader, run);
+}
+
+const std::string titles =
+    "Parish,ED,Folio,Page,Schedule,House,Address,U,Surname,Forenames,NF,Rel,Cond,Sex,Age,DF,Occupation,Emp,OF,"
+    "County,Birth place,BF,Disability,Language,Notes\n";
+
+// Everything one page is made from, kept alive together.
+struct Made {
+    tabulon::Run run;
+    Sheet sheet;
+    ListingSummary listing;
+    Placement placement;
+    Report report() const { return Report{"RG110123.CSV", "RG110123.erc", run, sheet, listing, placement, false}; }
+};
+
+Made make(const std::string& piece, const std::string& listing, const tabulon::Run& run = sscens_1881())
+{
+    Made m{run, sheet_of(piece, run), read_listing(listing), {}};
+    m.placement = place_findings(m.sheet, m.listing);
+    return m;
+}
+
+std::vector<std::pair<int, int>> placed_on(const Made& m, int row)
+{
+    std::vector<std::pair<int, int>> out;
+    for (const Placed& p : m.placement.by_row.at(row))
+        out.push_back({p.finding, p.column});
+    return out;
+}
+
+TEST(HtmlText, EscapesMarkupAndReadsWindows1252)
+{
+    EXPECT_EQ(html_text("<b>&\"'x"), "&lt;b&gt;&amp;&quot;&#39;x");
+    EXPECT_EQ(html_text("\x80\xE9\x9F\xA0"), "\xE2\x82\xAC\xC3\xA9\xC5\xB8\xC2\xA0");  // euro, e acute, Y diaeresis, nbsp
+    EXPECT_EQ(html_text(std::string("a\0b", 3)), "a<span class=cc>\xE2\x90\x80</span>b");  // U+2400
+    EXPECT_EQ(html_text("\x81"), "<span class=cc>&lt;81&gt;</span>");
+    EXPECT_EQ(html_attribute(std::string("<\0\x81\"", 4)), "&lt;\xEF\xBF\xBD\xEF\xBF\xBD&quot;");
+}
+
+TEST(Placement, FindingsLandOnTheirCellsInListingOrder)
+{
+    const Made m = make("RG110123,\n" + titles + "\n" +
+                            "Merrowby,1,4,1,1,,Mill \x85 Lane,,Ashdown,Thomas,,Head,M,M,46,,Miller,,,SOM,Merrowby\n"
+                            ",,,4,,,,,Ashdown?,Jo?n,,Wife,M,F,40,,,,,SOM,Merrowby,,,,DELETED\n",
+                        "Error: row 4, field contains an invalid character <\x85>\n"
+                        "Warning: row 5, trailing \"?\" removed and flag set.\n"
+                        "Warning: row 5, \"?\" detected, flag set.\n"
+                        "Warning: row 5, is marked DELETED\n"
+                        "Warning: row 5, page number = 4 not sequential\n"
+                        "Error: row 5, household number = 1000000 too large for the output record\n"
+                        "Warning: row 9, page number = 5 not sequential\n"
+                        "Warning: Book numbers not set\n");
+    using V = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(placed_on(m, 4), (V{{0, 6}}));                                       // the address
+    EXPECT_EQ(placed_on(m, 5), (V{{1, 8}, {2, 9}, {3, 24}, {4, 3}, {5, whole_row}}));  // no household column here
+    EXPECT_EQ(m.placement.missing_rows, std::vector<int>{6});
+    EXPECT_EQ(m.placement.piece_findings, std::vector<int>{7});
+    EXPECT_EQ(m.sheet.titles[6], "Address");
+    EXPECT_EQ(m.sheet.rows[3].cells[6].text, "Mill \x85 Lane");
+
+    const std::string page = html_page(m.report());
+    EXPECT_EQ(check::well_formed(page), "");
+    EXPECT_NE(page.find("<td class=\"e\">Mill \xE2\x80\xA6 Lane"), std::string::npos);  // 0x85 is an ellipsis
+    EXPECT_NE(page.find("<tbody id=\"r5\" class=\"f e k-"), std::string::npos);
+    EXPECT_NE(page.find("<a href=\"#kind=page-number-not-sequential\" data-kind=\"page-number-not-sequential\">"),
+              std::string::npos);
+
+    const std::string tsv = tsv_findings(m.report());
+    EXPECT_NE(tsv.find("4\tError\tAddress\tMill \x85 Lane\tError: row 4, field contains an invalid character <\x85>\n"),
+              std::string::npos);
+    EXPECT_NE(tsv.find("5\tError\t\t\tError: row 5, household number"), std::string::npos);
+}
+
+TEST(Placement, AllLayoutNamesItsColumnsAndHasNoHeaderRows)
+{
+    tabulon::Run run = sscens_1881();
+    run.brief = false;
+    const Made m = make(",,1,1,Merrowby,1,4,1,1,,Mill Lane\n", "Error: row 1, household number = 0 not valid\n", run);
+    EXPECT_EQ(m.sheet.titles[2], "Household");
+    EXPECT_FALSE(m.sheet.rows[0].header);
+    using V = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(placed_on(m, 1), (V{{0, 2}}));
+}
+
+TEST(Page, NoCellTextCanAddMarkupOrScript)
+{
+    std::string every_byte;
+    for (int b = 1; b < 256; ++b)
+        every_byte += b == ',' || b == '\n' || b == '\r' || b == '"' ? ' ' : static_cast<char>(b);
+    const std::string hostile = "</td></tr></table><script>alert(1)</script>";
+    const Made m = make("RG110123,\n<b>Parish</b>" + titles.substr(6) + "\n" + hostile + ",\"a \"\" b\",&amp;,x" +
+                            std::string(1, '\0') + "y,\"<!--\",-->," + every_byte + "\n",
+                        "Warning: row 4, parish = " + hostile + " contains unusual characters\n"
+                        "Warning: row 4, <script>alert(2)</script>\n");
+    const std::string page = html_page(m.report());
+    EXPECT_EQ(check::well_formed(page), "");
+    EXPECT_EQ(page.find("alert(1)</script>"), std::string::npos);
+    EXPECT_NE(page.find("&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
+    EXPECT_NE(page.find("<th scope=\"col\">&lt;b&gt;Parish&lt;/b&gt;"), std::string::npos);
+    EXPECT_NE(page.find("<td>a &quot; b<td>&amp;amp;<td>x<span class=cc>"), std::string::npos);
+}
+
+TEST(Page, FatalListingShowsTheFatalAndNothingElse)
+{
+    const Made m = make("", "Warning: Cell A1 doesn't contain a valid piece number\n\n"
+                            "Fatal: row 2, File type switch does not match number of columns in data (3)\n"
+                            "\tall the titles in row 2 must be non-blank\n");
+    const std::string page = html_page(m.report());
+    EXPECT_EQ(check::well_formed(page), "");
+    EXPECT_NE(page.find("Fatal: row 2, File type switch does not match number of columns in data (3)\n"
+                        "\tall the titles in row 2 must be non-blank\n</pre>"),
+              std::string::npos);
+    EXPECT_EQ(page.find("Cell A1"), std::string::npos);
+    EXPECT_EQ(page.find("<table"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tabreport

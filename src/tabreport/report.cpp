@@ -1,0 +1,218 @@
+#include "report.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "census.h"
+#include "file.h"
+#include "findings.h"
+#include "linereader.h"
+#include "listing.h"
+#include "listing_reader.h"
+#include "page.h"
+#include "paths.h"
+#include "platform.h"
+#include "run.h"
+#include "sheet.h"
+#include "text.h"
+
+namespace tabreport {
+
+namespace {
+
+void usage()
+{
+    console("Usage (v%s): tabreport [-a] [-c|-d] [-t] [-h|-?] <filename.CSV>\n", tabulon::version);
+    console("\ta=ALL, c=CHECKED, d=VALIDATED, t=TSV, h|?=HELP\n");
+    console("\tgive the switches given to tabulon; writes <filename>.html (and with -t <filename>.tsv)\n");
+}
+
+struct Options {
+    tabulon::Run run;
+    bool tsv = false;
+};
+
+// The converter's switches (so that its command line can be reused as it is)
+// and -t. Returns the index of the file name, or 0.
+int options(int argc, char** argv, Options& o)
+{
+    tabulon::set_default_switches(o.run);
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (!platform::is_switch(arg))
+            return i;
+        const char letter = arg.size() > 1 ? arg[1] : '\0';
+        if (letter == 't' || letter == 'T') {
+            o.tsv = true;
+            continue;
+        }
+        switch (tabulon::apply_switch(letter, o.run)) {
+        case tabulon::SwitchEffect::applied:
+            break;
+        case tabulon::SwitchEffect::help:
+            usage();
+            return 0;
+        case tabulon::SwitchEffect::unknown:
+            console("Unknown option %s\n", arg);
+            break;
+        }
+    }
+    return 0;
+}
+
+struct Paths {
+    std::string piece;
+    std::string piece_name;  // file name without its directory
+    std::string listing;
+    std::string html;
+    std::string tsv;
+};
+
+bool read_whole(const std::string& path, std::string& bytes)
+{
+    File f(std::fopen(path.c_str(), "rb"));
+    if (!f || platform::is_directory(f.get()))
+        return false;
+    char chunk[64 * 1024];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0)
+        bytes.append(chunk, got);
+    return !std::ferror(f.get());
+}
+
+bool write_whole(const std::string& path, const std::string& bytes)
+{
+    File f(std::fopen(path.c_str(), "wb"));
+    if (!f)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+    return std::fclose(f.release()) == 0 && written;
+}
+
+std::string file_name_of(const std::string& path)
+{
+    const auto at = path.find_last_of("/\\");
+    return at == std::string::npos ? path : path.substr(at + 1);
+}
+
+bool same_name(std::string a, std::string b)
+{
+    text::capitals(a, text::CaseMap::eight_bit);
+    text::capitals(b, text::CaseMap::eight_bit);
+    return a == b;
+}
+
+// The piece was saved after its listing was written.
+bool edited_after(const std::string& piece, const std::string& listing)
+{
+    std::error_code e1, e2;
+    const auto piece_time = std::filesystem::last_write_time(piece, e1);
+    const auto listing_time = std::filesystem::last_write_time(listing, e2);
+    return !e1 && !e2 && piece_time > listing_time;
+}
+
+// A file that failed: the Fatal line, then the system's description of why.
+int failed(const std::string& text)
+{
+    const int error = errno;
+    console("%s", text);
+    platform::report_system_error("Fatal", error);
+    return exit_status::fatal;
+}
+
+// The listing fits this piece and these switches; false after saying why not.
+bool listing_fits(const ListingSummary& listing, const Paths& paths, const tabulon::Run& run)
+{
+    if (listing.has_header && !same_name(file_name_of(listing.converting), paths.piece_name)) {
+        console("Fatal: Listing file (%s) belongs to another piece (%s)\n", paths.listing, listing.converting);
+        return false;
+    }
+    const bool formats_differ = listing.input_format != tabulon::input_format_name(run) ||
+                                listing.output_format != tabulon::output_format_name(run);
+    if (listing.has_description && formats_differ) {
+        console("Fatal: Listing file (%s) was written for input format %s, output format %s: give tabreport "
+                "the switches that tabulon was given\n",
+                paths.listing, listing.input_format, listing.output_format);
+        return false;
+    }
+    return true;
+}
+
+int write_report(const Report& report, const Paths& paths, bool tsv)
+{
+    if (!write_whole(paths.html, html_page(report)))
+        return failed(msgfmt("Fatal: Report file (%s) failed to write\n", paths.html));
+    console("\nReport file is %s\n", paths.html);
+    if (tsv && report.listing.fatal.empty()) {
+        if (!write_whole(paths.tsv, tsv_findings(report)))
+            return failed(msgfmt("Fatal: Findings file (%s) failed to write\n", paths.tsv));
+        console("Findings file is %s\n", paths.tsv);
+    }
+    return exit_status::written;
+}
+
+}  // namespace
+
+int report(int argc, char** argv)
+{
+    if (argc <= 1) {
+        usage();
+        return exit_status::no_arguments;
+    }
+    Options o;
+    const int file_index = options(argc, argv, o);
+    if (file_index == 0)
+        return exit_status::no_file_name;
+
+    Paths paths;
+    paths.piece = argv[file_index];
+    const paths::PathParts input = paths::splitpath(paths.piece);
+    if (input.ext != "csv" && input.ext != "CSV") {
+        console("Fatal: File must be a .csv (comma separated values)\n");
+        return exit_status::fatal;
+    }
+    paths.piece_name = input.base + "." + input.ext;
+    std::string census_name = input.base;
+    Listing console_only;
+    if (tabulon::decode_census(census_name, o.run, console_only) != 0)
+        return exit_status::fatal;
+    paths.listing = paths::makepath(input.dir, input.base, "erc");
+    paths.html = paths::makepath(input.dir, input.base, "html");
+    paths.tsv = paths::makepath(input.dir, input.base, "tsv");
+
+    std::string listing_text;
+    if (!read_whole(paths.listing, listing_text)) {
+        console("Fatal: Listing file (%s) not found: convert the piece with tabulon first\n", paths.listing);
+        return exit_status::fatal;
+    }
+    const ListingSummary listing = read_listing(listing_text);
+    if (!listing_fits(listing, paths, o.run))
+        return exit_status::fatal;
+    const bool stale = edited_after(paths.piece, paths.listing);
+
+    Sheet sheet;
+    if (listing.fatal.empty()) {
+        File in(std::fopen(paths.piece.c_str(), "rb"));
+        if (!in || platform::is_directory(in.get()))
+            return failed(msgfmt("Fatal: Input file (%s) failed to open\n", paths.piece));
+        LineReader reader(in.get());
+        sheet = read_sheet(reader, o.run);
+        if (sheet.read_failed)
+            return failed(msgfmt("Fatal: Input file (%s) read failed\n", paths.piece));
+    }
+    const Placement placement = place_findings(sheet, listing);
+    const Report report{paths.piece_name, file_name_of(paths.listing), o.run, sheet, listing, placement, stale};
+    if (const int status = write_report(report, paths, o.tsv); status != exit_status::written)
+        return status;
+    if (stale)
+        console("Warning: the piece was changed after the listing was written: convert it again with tabulon\n");
+    if (!listing.fatal.empty()) {
+        console("The conversion stopped with a Fatal; the report shows it\n");
+        return exit_status::conversion_stopped;
+    }
+    return stale ? exit_status::stale : exit_status::written;
+}
+
+}  // namespace tabreport
