@@ -1,6 +1,7 @@
 #include "batch.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <optional>
 
@@ -86,13 +87,20 @@ std::string display_name(const fs::path& piece, const fs::path& root)
     return printable(relative.make_preferred());
 }
 
-Outcome finished(const spawn::Ended& ended, const fs::path& piece)
+// What the converter left of a piece. A listing older than the converter's
+// start is an earlier run's (this one stopped before it could write its own)
+// and says nothing about this run.
+Outcome finished(const spawn::Ended& ended, const fs::path& piece, fs::file_time_type started)
 {
     Outcome outcome;
     outcome.started = true;
     outcome.exited = ended.exited;
     outcome.status = ended.status;
-    outcome.counts = read_listing(listing_of(piece));
+    const fs::path listing = listing_of(piece);
+    std::error_code error;
+    const fs::file_time_type written = fs::last_write_time(listing, error);
+    if (!error && written >= started - std::chrono::seconds(2))  // file times may be coarse
+        outcome.counts = read_listing(listing);
     return outcome;
 }
 
@@ -102,6 +110,7 @@ void convert_all(const Settings& settings, const fs::path& converter, const std:
                  Progress& progress, Report report)
 {
     std::vector<std::optional<Outcome>> outcomes(pieces.size());
+    std::vector<fs::file_time_type> started(pieces.size());
     spawn::Children children;
     std::size_t next_start = 0, next_report = 0, done = 0;
     while (next_report < pieces.size()) {
@@ -110,6 +119,7 @@ void convert_all(const Settings& settings, const fs::path& converter, const std:
             std::vector<fs::path> args{converter};
             args.insert(args.end(), settings.switches.begin(), settings.switches.end());
             args.push_back(piece.filename());
+            started[next_start] = fs::file_time_type::clock::now();
             if (!children.start(converter, args, piece.parent_path(), next_start)) {
                 outcomes[next_start] = Outcome{};
                 ++done;
@@ -124,7 +134,7 @@ void convert_all(const Settings& settings, const fs::path& converter, const std:
         if (children.running() > 0) {
             progress.show(done, children.running());
             const spawn::Ended ended = children.wait_any();
-            outcomes[ended.tag] = finished(ended, pieces[ended.tag]);
+            outcomes[ended.tag] = finished(ended, pieces[ended.tag], started[ended.tag]);
             ++done;
         }
     }
@@ -187,6 +197,8 @@ std::string summary_line(const std::string& name, const Outcome& outcome)
                plural(outcome.counts.warnings, "warning");
     if (!outcome.counts.fatal.empty())
         return status + ", not converted: " + outcome.counts.fatal;
+    if (!outcome.counts.found)
+        return status + ", not converted, and no listing written";
     return status + ", not converted";
 }
 

@@ -3,6 +3,7 @@
 // pieces are golden cases, so the counts expected are those of their listings.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -112,6 +113,22 @@ TEST(Tabbatch, GivesTheSwitchesToEveryPieceAndEndsWithEightOnErrors)
                              plural(slips.errors, "error") + ", 0 warnings",
                      }));
     EXPECT_EQ(r.status, 8);
+}
+
+// A converter that could not even open its listing leaves whatever stood at
+// the listing's path, older than the run: it is not read as this run's.
+TEST(Tabbatch, WhatIsOlderThanTheRunIsNotItsListing)
+{
+    e2e::TempDir dir;
+    fs::copy_file(golden_dir / "rg11_clean" / "RG110123.CSV", dir / "RG110123.CSV");
+    // A folder where the listing should be: the converter cannot write it.
+    fs::create_directory(dir / "RG110123.erc");
+    fs::last_write_time(dir / "RG110123.erc", fs::file_time_type::clock::now() - std::chrono::hours(1));
+    const e2e::Result r = e2e::run("tabbatch", {Target::get().native(dir.path())});
+    EXPECT_EQ(r.out, e2e::lines({"RG110123.CSV: status 12, not converted, and no listing written",
+                                 "Total: 1 piece, 0 clean, 0 with warnings only, 0 with errors, 1 not converted; "
+                                 "0 errors, 0 warnings"}));
+    EXPECT_EQ(r.status, 12);
 }
 
 TEST(Tabbatch, EndsWithTwoWhenThereIsNothingToConvert)
