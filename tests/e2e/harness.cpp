@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/personality.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -197,7 +198,8 @@ std::map<std::string, std::string> wine_variables(const Target& target)
 {
     return {
         {"WINEPREFIX", target.wineprefix},
-        {"WINEDEBUG", "-all"},
+        // Quiet unless a diagnosis asks for Wine's channels (E2E_WINEDEBUG=err+all).
+        {"WINEDEBUG", env_or_empty("E2E_WINEDEBUG").empty() ? "-all" : env_or_empty("E2E_WINEDEBUG")},
         // No Mono or Gecko installer dialogs: the programs need neither.
         {"WINEDLLOVERRIDES", "mscoree,mshtml="},
     };
@@ -310,6 +312,15 @@ const Target& Target::get()
         t.windows = !t.wine.empty();
         if (!t.windows)
             return t;
+        // Wine must map its shared user data at one fixed address in every
+        // process it starts. With the address space laid out at random, now and
+        // then a mapping already stands there: Wine's start-up then fails
+        // (STATUS_CONFLICTING_ADDRESSES) and the process ends with status 1
+        // before the program runs, silently under WINEDEBUG=-all. Every process
+        // started from here (servers, wineboot, the programs) inherits a fixed
+        // layout instead.
+        if (personality(0xffffffff) != -1)
+            personality(static_cast<unsigned long>(personality(0xffffffff)) | ADDR_NO_RANDOMIZE);
         t.sep = '\\';
         t.newline = "\r\n";
         t.exe_suffix = ".exe";
