@@ -1,6 +1,6 @@
 #include "birthplace.h"
 
-#include "charclass.h"
+#include "values.h"
 #include "codetables.h"
 #include "flags.h"
 #include "normalise.h"
@@ -44,8 +44,7 @@ void check_birthplace_name(const RowContext& ctx, Row& row, Listing& listing)
 {
     const int n = ctx.n;
     if (ctx.run.year > 1841) {
-        if (listing.warnings_on() && !charclass::alphabetic(row.birthplace))
-            listing.warning("Warning: row %d, birth place = %s contains unusual characters\n", n, row.birthplace);
+        warn_unusual(listing, "Warning: row %d, birth place = %s contains unusual characters\n", n, row.birthplace);
         if (row.birthplace.empty()) {
             if (listing.verbose() && row.birthplace_flag != "x") {
                 listing.info("Info: row %d, birth place missing\n", n);
@@ -81,9 +80,8 @@ void check_alternates(const RowContext& ctx, Row& row, Listing& listing)
         }
     }
     if (ctx.run.year > 1841) {
-        if (listing.warnings_on() && !charclass::alphabetic(row.alt_birthplace))
-            listing.warning("Warning: row %d, alternate birth place = %s contains unusual characters\n", n,
-                            row.alt_birthplace);
+        warn_unusual(listing, "Warning: row %d, alternate birth place = %s contains unusual characters\n", n,
+                     row.alt_birthplace);
         inits(row.alt_birthplace);
     } else {
         if (!row.alt_birthplace.empty())

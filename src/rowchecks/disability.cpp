@@ -1,6 +1,6 @@
 #include "disability.h"
 
-#include "charclass.h"
+#include "values.h"
 #include "normalise.h"
 
 namespace rowchecks {
@@ -14,8 +14,7 @@ void check_disability(const RowContext& ctx, Row& row, Listing& listing)
         row.disability.clear();
         return;
     }
-    if (listing.warnings_on() && !charclass::alphabetic(row.disability))
-        listing.warning("Warning: row %d, disability = %s contains unusual characters\n", n, row.disability);
+    warn_unusual(listing, "Warning: row %d, disability = %s contains unusual characters\n", n, row.disability);
     if (row.disability.empty())
         row.disability = " ";
     else

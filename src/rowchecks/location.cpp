@@ -1,6 +1,5 @@
 #include "location.h"
 
-#include "charclass.h"
 #include "values.h"
 
 namespace rowchecks {
@@ -118,8 +117,7 @@ void check_location_numbers(const RowContext& ctx, Row& row, Listing& listing)
 void check_place_names(const RowContext& ctx, Row& row, Listing& listing)
 {
     const int n = ctx.n;
-    if (listing.warnings_on() && !charclass::alphabetic(row.parish))
-        listing.warning("Warning: row %d, parish = %s contains unusual characters\n", n, row.parish);
+    warn_unusual(listing, "Warning: row %d, parish = %s contains unusual characters\n", n, row.parish);
     if (row.parish.empty())
         listing.error("Error: row %d, civil parish name missing\n", n);
     else
@@ -128,8 +126,7 @@ void check_place_names(const RowContext& ctx, Row& row, Listing& listing)
     // 1841 returns have no Eccl. District: its column is read but left alone.
     if (ctx.run.year <= 1841 || ctx.run.rlen <= 256)
         return;
-    if (listing.warnings_on() && !charclass::alphabetic(row.district))
-        listing.warning("Warning: row %d, Eccl. District = %s contains unusual characters\n", n, row.district);
+    warn_unusual(listing, "Warning: row %d, Eccl. District = %s contains unusual characters\n", n, row.district);
     if (row.district.empty()) {
         listing.warning("Warning: row %d, Eccl. District name missing\n", n);
         row.district = "-";

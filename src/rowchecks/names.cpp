@@ -1,6 +1,6 @@
 #include "names.h"
 
-#include "charclass.h"
+#include "values.h"
 #include "codetables.h"
 #include "flags.h"
 #include "normalise.h"
@@ -14,8 +14,7 @@ namespace {
 // missing name is not reported again.
 void check_surname_forenames(int n, Row& row, Listing& listing)
 {
-    if (listing.warnings_on() && !charclass::alphabetic(row.surname))
-        listing.warning("Warning: row %d, surname = %s contains unusual characters\n", n, row.surname);
+    warn_unusual(listing, "Warning: row %d, surname = %s contains unusual characters\n", n, row.surname);
     if (row.surname.empty()) {
         if (row.name_flag != "x") {
             listing.warning("Warning: row %d, surname missing\n", n);
@@ -26,8 +25,7 @@ void check_surname_forenames(int n, Row& row, Listing& listing)
         text::capitals(row.surname, text::CaseMap::eight_bit);
     }
 
-    if (listing.warnings_on() && !charclass::alphabetic(row.forenames))
-        listing.warning("Warning: row %d, forename(s) = %s contains unusual characters\n", n, row.forenames);
+    warn_unusual(listing, "Warning: row %d, forename(s) = %s contains unusual characters\n", n, row.forenames);
     if (row.forenames.empty()) {
         if (row.name_flag != "x")
             listing.warning("Warning: row %d, forename(s) missing\n", n);
@@ -48,8 +46,7 @@ void check_surname_forenames(int n, Row& row, Listing& listing)
 void check_relationship(const RowContext& ctx, Row& row, Listing& listing)
 {
     const int n = ctx.n;
-    if (listing.warnings_on() && !charclass::alphabetic(row.relationship))
-        listing.warning("Warning: row %d, relationship = %s contains unusual characters\n", n, row.relationship);
+    warn_unusual(listing, "Warning: row %d, relationship = %s contains unusual characters\n", n, row.relationship);
     if (row.relationship.empty()) {
         if (row.detail_flag != "x")
             listing.warning("Warning: row %d, relationship missing\n", n);

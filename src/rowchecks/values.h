@@ -1,9 +1,12 @@
 // How the row checks read their texts: a number is the decimal value at the
-// start of a text (0 when there is none), and suffixes are tested as ASCII.
+// start of a text (0 when there is none), suffixes are tested as ASCII, and
+// names are tested for unusual characters.
 #pragma once
 
 #include <string>
 
+#include "charclass.h"
+#include "listing.h"
 #include "normalise.h"
 #include "text.h"
 
@@ -17,5 +20,13 @@ inline bool is_number(const std::string& text) { return !text.empty() && numeric
 inline bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 inline bool is_letter_or_digit(char c) { return is_letter(c) || (c >= '0' && c <= '9'); }
+
+// Names (places, people, relationship, disability) are letters and the usual
+// punctuation; anything else in the text as typed draws the field's warning.
+inline void warn_unusual(Listing& listing, format_string<int, std::string> format, int n, const std::string& text)
+{
+    if (listing.warnings_on() && !charclass::alphabetic(text))
+        listing.warning(format, n, text);
+}
 
 }  // namespace rowchecks

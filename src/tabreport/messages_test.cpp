@@ -72,9 +72,13 @@ std::vector<Written> written_messages()
         std::stringstream text;
         text << in.rdbuf();
         const std::string s = text.str();
-        for (const std::string call : {".error(", ".warning(", ".info("}) {
+        // warn_unusual(listing, "...", ...) writes its second argument as a warning;
+        // inside it, the format it was given is passed on as it stands.
+        for (const std::string call : {".error(", ".warning(", ".info(", "warn_unusual(listing,"}) {
             for (auto at = s.find(call); at != std::string::npos; at = s.find(call, at + 1)) {
                 const std::size_t arg = skip_blanks(s, at + call.size());
+                if (s.compare(arg, 8, "format, ") == 0)
+                    continue;
                 const auto line = std::count(s.begin(), s.begin() + static_cast<long>(at), '\n') + 1;
                 found.push_back({literal_at(s, arg), path + ":" + std::to_string(line)});
             }
