@@ -1,6 +1,7 @@
 #include "text.h"
 
 #include <climits>
+#include <ostream>
 
 #include "charclass.h"
 
@@ -13,7 +14,10 @@ std::string& pad(std::string& text, std::size_t width)
     return text;
 }
 
-std::string& capitals(std::string& text, CaseMap map)
+namespace {
+
+template <class Text>
+Text& capitals_of(Text& text, CaseMap map)
 {
     for (char& ch : text) {
         const auto c = static_cast<unsigned char>(ch);
@@ -25,30 +29,36 @@ std::string& capitals(std::string& text, CaseMap map)
     return text;
 }
 
+}  // namespace
+
+std::string& capitals(std::string& text, CaseMap map) { return capitals_of(text, map); }
+Field& capitals(Field& text, CaseMap map) { return capitals_of(text, map); }
+
 void strip(std::string& text)
 {
     const auto last = text.find_last_not_of(' ');
     text.resize(last == std::string::npos ? 0 : last + 1);
 }
 
-long long read_leading_value(const std::string& text)
+long long read_leading_value(std::string_view text)
 {
     // Read by hand as strtoll reads it in the C locale (it is on the path of
     // every row): white space, a sign, digits up to the first other character
     // or an embedded NUL, clamped to the range of long long.
-    const char* p = text.c_str();
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p != end && (*p == ' ' || (*p >= '\t' && *p <= '\r')))
         ++p;
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+'))
         ++p;
     // Up to 18 digits cannot overflow; only a longer run is checked.
     unsigned long long magnitude = 0;
     const char* const digits = p;
-    for (; *p >= '0' && *p <= '9' && p - digits < 18; ++p)
+    for (; p != end && *p >= '0' && *p <= '9' && p - digits < 18; ++p)
         magnitude = magnitude * 10 + static_cast<unsigned>(*p - '0');
     const unsigned long long limit = negative ? 0ull - static_cast<unsigned long long>(LLONG_MIN) : LLONG_MAX;
-    for (; *p >= '0' && *p <= '9'; ++p) {
+    for (; p != end && *p >= '0' && *p <= '9'; ++p) {
         const unsigned digit = static_cast<unsigned>(*p - '0');
         if (magnitude > (limit - digit) / 10)
             return negative ? LLONG_MIN : LLONG_MAX;
@@ -58,5 +68,7 @@ long long read_leading_value(const std::string& text)
         return static_cast<long long>(magnitude);
     return magnitude == limit ? LLONG_MIN : -static_cast<long long>(magnitude);
 }
+
+std::ostream& operator<<(std::ostream& out, const Field& field) { return out << std::string_view(field); }
 
 }  // namespace text

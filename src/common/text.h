@@ -2,6 +2,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+#include "field.h"
 
 namespace text {
 
@@ -13,25 +16,25 @@ std::string& pad(std::string& text, std::size_t width);
 enum class CaseMap { eight_bit, ascii };
 
 std::string& capitals(std::string& text, CaseMap map);
+Field& capitals(Field& text, CaseMap map);
 
 // Remove trailing blanks (the blank character only: tabs stay).
 void strip(std::string& text);
 
 // The whole reading of leading_value, for any text.
-long long read_leading_value(const std::string& text);
+long long read_leading_value(std::string_view text);
 
 // The decimal value at the start of a text, read as strtol reads it: leading
 // white space skipped, an optional sign, then digits; 0 when there are none.
 // Values beyond the range of long long are clamped. Inline for the common
 // text that starts with a few digits: the row checks read several numbers in
 // every row.
-inline long long leading_value(const std::string& text)
+inline long long leading_value(std::string_view text)
 {
-    const char* p = text.c_str();
     long long value = 0;
-    int digits = 0;
-    for (; *p >= '0' && *p <= '9' && digits < 18; ++p, ++digits)
-        value = value * 10 + (*p - '0');
+    std::size_t digits = 0;
+    for (; digits < text.size() && digits < 18 && text[digits] >= '0' && text[digits] <= '9'; ++digits)
+        value = value * 10 + (text[digits] - '0');
     if (digits == 0 || digits == 18)
         return read_leading_value(text);  // blanks, a sign, no digits, or a long number
     return value;

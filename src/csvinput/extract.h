@@ -11,6 +11,7 @@
 #include <string>
 
 #include "charclass.h"
+#include "field.h"
 
 class Listing;
 
@@ -39,6 +40,10 @@ std::string extract(const std::string& line, std::size_t& pos, std::size_t width
 inline void extract_into(std::string& field, const std::string& line, std::size_t& pos, std::size_t width,
                          const ExtractContext& ctx, ExtractFlags& flags, Listing& listing);
 
+// The same into a row's field; scratch holds a cell that needs the full cut.
+inline void extract_into(text::Field& field, std::string& scratch, const std::string& line, std::size_t& pos,
+                         std::size_t width, const ExtractContext& ctx, ExtractFlags& flags, Listing& listing);
+
 namespace extract_detail {
 
 // Bytes that the cutting rules take as they are: valid, and none of the
@@ -55,7 +60,8 @@ constexpr std::array<bool, 256> plain_bytes = [] {
 // fit their width: for them every rule of the full cut leaves the text as it
 // stands. Takes such a cell and returns true; leaves anything else (pos
 // unchanged) to the full cut.
-inline bool take_plain_cell(std::string& field, const std::string& line, std::size_t& pos, std::size_t width,
+template <class Text>
+inline bool take_plain_cell(Text& field, const std::string& line, std::size_t& pos, std::size_t width,
                             ExtractFlags& flags)
 {
     const char* const text = line.data();
@@ -81,8 +87,7 @@ inline bool take_plain_cell(std::string& field, const std::string& line, std::si
     const std::size_t length = stop - pos;
     if ((stop < end && text[stop] != ',') || length > width || (length == 1 && text[pos] == '/'))
         return false;
-    field.clear();
-    field.append(text + pos, length);  // into the buffer the field already has
+    field.assign(text + pos, length);  // into the buffer the field already has
     flags.extract_content = true;
     pos = stop < end ? stop + 1 : end;
     return true;
@@ -98,4 +103,13 @@ inline void extract_into(std::string& field, const std::string& line, std::size_
 {
     if (!extract_detail::take_plain_cell(field, line, pos, width, flags))
         extract_detail::extract_full(field, line, pos, width, ctx, flags, listing);
+}
+
+inline void extract_into(text::Field& field, std::string& scratch, const std::string& line, std::size_t& pos,
+                         std::size_t width, const ExtractContext& ctx, ExtractFlags& flags, Listing& listing)
+{
+    if (!extract_detail::take_plain_cell(field, line, pos, width, flags)) {
+        extract_detail::extract_full(scratch, line, pos, width, ctx, flags, listing);
+        field = scratch;
+    }
 }

@@ -6,7 +6,8 @@
 namespace {
 
 // Step one of both modes: true when a trailing question mark was stripped.
-bool strip_trailing_query(std::string& text)
+template <class Text>
+bool strip_trailing_query(Text& text)
 {
     if (text.empty() || text.back() != '?')
         return false;
@@ -30,27 +31,28 @@ bool starts_new_word(char previous)
     }
 }
 
-}  // namespace
-
-void noquery(std::string& text, int n, Listing& listing)
+template <class Text>
+void noquery_plain(Text& text, int n, Listing& listing)
 {
     if (strip_trailing_query(text))
         listing.warning("Warning: row %d, trailing \"?\" removed.\n", n);
 }
 
-void noquery(std::string& text, std::string& flag, int n, Listing& listing)
+template <class Text>
+void noquery_flag(Text& text, Text& flag, int n, Listing& listing)
 {
     if (strip_trailing_query(text)) {
         flag = "x";
         listing.warning("Warning: row %d, trailing \"?\" removed and flag set.\n", n);
     }
-    if ((flag.empty() || flag[0] != 'x') && text.find('?') != std::string::npos) {
+    if ((flag.empty() || flag[0] != 'x') && text.find('?') != Text::npos) {
         flag = "x";
         listing.warning("Warning: row %d, \"?\" detected, flag set.\n", n);
     }
 }
 
-char part2(std::string& text)
+template <class Text>
+char part2_of(Text& text)
 {
     const std::size_t length = text.size();
     if (length == 0)
@@ -65,20 +67,12 @@ char part2(std::string& text)
         return ' ';
     while (cut > 0 && text[cut - 1] == ' ')
         --cut;
-    text.erase(cut);
+    text.resize(cut);
     return last;
 }
 
-bool numeric(std::string_view text)
-{
-    for (char ch : text) {
-        if (!charclass::isdigit8(static_cast<unsigned char>(ch)))
-            return false;
-    }
-    return true;
-}
-
-void inits(std::string& text)
+template <class Text>
+void inits_of(Text& text)
 {
     const auto& t = charclass::tables;
     bool capital_next = true;  // the text starts as if after a blank
@@ -95,3 +89,24 @@ void inits(std::string& text)
         capital_next = starts_new_word(*p);
     }
 }
+
+}  // namespace
+
+bool numeric(std::string_view text)
+{
+    for (char ch : text) {
+        if (!charclass::isdigit8(static_cast<unsigned char>(ch)))
+            return false;
+    }
+    return true;
+}
+
+
+void noquery(std::string& text, int n, Listing& listing) { noquery_plain(text, n, listing); }
+void noquery(text::Field& text, int n, Listing& listing) { noquery_plain(text, n, listing); }
+void noquery(std::string& text, std::string& flag, int n, Listing& listing) { noquery_flag(text, flag, n, listing); }
+void noquery(text::Field& text, text::Field& flag, int n, Listing& listing) { noquery_flag(text, flag, n, listing); }
+char part2(std::string& text) { return part2_of(text); }
+char part2(text::Field& text) { return part2_of(text); }
+void inits(std::string& text) { inits_of(text); }
+void inits(text::Field& text) { inits_of(text); }

@@ -6,21 +6,26 @@
 #include <string>
 #include <string_view>
 
+#include "field.h"
+
 class Listing;
 
 // Plain mode: strips trailing question marks (then trailing blanks) with a
 // warning; a question mark inside the text is left alone.
 void noquery(std::string& text, int n, Listing& listing);
+void noquery(text::Field& text, int n, Listing& listing);
 
 // Flag mode: as plain mode, and the field's one-character flag becomes "x"
 // when a question mark was stripped or still stands in the text. The flag is
 // set whether or not the warning is written.
 void noquery(std::string& text, std::string& flag, int n, Listing& listing);
+void noquery(text::Field& text, text::Field& flag, int n, Listing& listing);
 
 // Splits one suffix character off a number: a trailing non-digit (12a, 12 a)
 // or a digit written after a hash (12#3). Blanks before the cut go too.
 // Returns the suffix, or a blank when there is none (text then unchanged).
 char part2(std::string& text);
+char part2(text::Field& text);
 
 // Every character a digit 0-9; true for the empty text.
 bool numeric(std::string_view text);
@@ -28,3 +33,4 @@ bool numeric(std::string_view text);
 // Name-style capitals: upper case after a blank, "(", "-", "." or "," and at
 // the start (a quote or apostrophe there is passed over), lower case elsewhere.
 void inits(std::string& text);
+void inits(text::Field& text);

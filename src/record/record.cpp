@@ -22,14 +22,35 @@ struct Cursor {
         at += width;
     }
 
-    // A one-character field; an empty value is written as a blank.
-    void character(const std::string& value) { *at++ = value.empty() ? ' ' : value[0]; }
+    // A field's text: its buffer is blank past its end, so its first width
+    // characters are the column as it stands, for a copy of fixed length.
+    void text(const text::Field& value, std::size_t width)
+    {
+        std::memcpy(at, value.data(), width);
+        at += width;
+    }
+
+    // A one-character field; an empty value is written as a blank (the blank
+    // its buffer holds).
+    void character(const text::Field& value) { *at++ = value[0]; }
     void character(char value) { *at++ = value; }
 
     // A number field: zero-filled to width digits. A value that does not fit, a
     // negative one included, is written as nines; returns false then.
-    bool number(const std::string& value, int width)
+    bool number(const text::Field& value, int width)
     {
+        // Digits alone, and no more of them than the field holds: the text
+        // itself, right-aligned over zeros, is the number.
+        const std::size_t size = value.size();
+        std::size_t digits = 0;
+        while (digits < size && value[digits] >= '0' && value[digits] <= '9')
+            ++digits;
+        if (digits == size && size != 0 && size <= static_cast<std::size_t>(width)) {
+            std::memset(at, '0', static_cast<std::size_t>(width));
+            std::memcpy(at + width - size, value.data(), size);
+            at += width;
+            return true;
+        }
         long long rest = text::leading_value(value);
         long long limit = 1;
         for (int i = 0; i < width; ++i)
@@ -45,19 +66,22 @@ struct Cursor {
 };
 
 // A schedule number that still has four characters (0012) is written by its value.
-void put_schedule(Cursor& out, const std::string& schedule)
+void put_schedule(Cursor& out, const text::Field& schedule)
 {
     if (schedule.size() <= 3) {
         out.text(schedule, 3);
         return;
     }
     const long long value = text::leading_value(schedule);
-    out.text(value >= 0 && value < 1000 ? std::to_string(value) : schedule, 3);
+    if (value >= 0 && value < 1000)
+        out.text(std::string_view(std::to_string(value)), 3);
+    else
+        out.text(schedule, 3);
 }
 
 // An age of four characters is written by its value when that fits three
 // digits; a larger one as 999 with the detail flag raised.
-void put_age(Cursor& out, const std::string& age, bool& raise_detail_flag)
+void put_age(Cursor& out, const text::Field& age, bool& raise_detail_flag)
 {
     if (age.size() <= 3) {
         out.text(age, 3);
@@ -65,9 +89,9 @@ void put_age(Cursor& out, const std::string& age, bool& raise_detail_flag)
     }
     const long long value = text::leading_value(age);
     if (value >= 0 && value <= 999) {
-        out.text(std::to_string(value), 3);
+        out.text(std::string_view(std::to_string(value)), 3);
     } else {
-        out.text("999", 3);
+        out.text(std::string_view("999"), 3);
         raise_detail_flag = true;
     }
 }

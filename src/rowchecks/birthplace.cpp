@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t code_length = 3;
 
-bool known_county(const RowContext& ctx, const std::string& code)
+bool known_county(const RowContext& ctx, std::string_view code)
 {
     return !ctx.tables.ccheck || tabulon::known_code(ctx.tables.ccodes, ctx.tables.county_index, code);
 }

@@ -61,7 +61,7 @@ void check_person_flag(const RowContext& ctx, Row& row, Listing& listing)
 
 }  // namespace
 
-bool is_building_code(const std::string& flag)
+bool is_building_code(const text::Field& flag)
 {
     return flag == "u" || flag == "b" || flag == "n" || flag == "v";
 }

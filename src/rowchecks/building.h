@@ -15,7 +15,7 @@ namespace rowchecks {
 void check_building(const RowContext& ctx, Row& row, Tallies& tallies, Listing& listing);
 
 // A building code: u, b, n or v (lower case, as the check leaves the flag).
-bool is_building_code(const std::string& flag);
+bool is_building_code(const text::Field& flag);
 
 // Starts a household on this row: schedule 0, the household number raised by
 // 1 (SS-CENS layout) or 10000 (ALL layout, so that it cannot meet a typed

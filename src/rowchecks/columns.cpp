@@ -6,7 +6,7 @@ namespace {
 
 struct FieldInfo {
     const char* title;
-    std::string Row::*member;
+    text::Field Row::*member;
 };
 
 constexpr FieldInfo fields[field_count] = {
@@ -111,7 +111,7 @@ const char* field_title(Field field)
     return info(field).title;
 }
 
-std::string Row::*field_member(Field field)
+text::Field Row::*field_member(Field field)
 {
     return info(field).member;
 }

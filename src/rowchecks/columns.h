@@ -39,6 +39,6 @@ std::vector<Column> columns(const tabulon::Run& run);
 const char* field_title(Field field);
 
 // The field's text in a row.
-std::string Row::*field_member(Field field);
+text::Field Row::*field_member(Field field);
 
 }  // namespace rowchecks

@@ -69,7 +69,7 @@ void check_condition(int n, Row& row, Listing& listing)
         row.condition = "-";
     else
         upper_ascii(row.condition);
-    const std::string& c = row.condition;
+    const text::Field& c = row.condition;
     if (c != "M" && c != "S" && c != "U" && c != "W" && c != "-") {
         listing.warning("Warning: row %d, condition = %s invalid value\n", n, row.condition);
         row.detail_flag = "x";

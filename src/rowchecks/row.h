@@ -4,6 +4,7 @@
 #include <string>
 
 #include "codetables.h"
+#include "field.h"
 #include "run.h"
 
 namespace rowchecks {
@@ -18,49 +19,49 @@ inline constexpr std::size_t status = 1, book = 4, household = 6, member = 4, pa
 }
 
 struct Row {
-    std::string status;
-    std::string book;
-    std::string household;
-    std::string member;
-    std::string parish;
-    std::string district;
-    std::string ed;
-    std::string folio;
-    std::string page;
-    std::string schedule;
-    std::string house;
-    std::string address;
-    std::string uninhabited;
-    std::string surname;
-    std::string forenames;
-    std::string name_flag;
-    std::string relationship;
-    std::string condition;
-    std::string sex;
-    std::string age;
-    std::string detail_flag;
-    std::string occupation;
-    std::string employed;
-    std::string occupation_flag;
-    std::string county;
-    std::string birthplace;
-    std::string birthplace_flag;
-    std::string alt_county;
-    std::string alt_birthplace;
-    std::string disability;
-    std::string language;
-    std::string notes;
+    text::Field status;
+    text::Field book;
+    text::Field household;
+    text::Field member;
+    text::Field parish;
+    text::Field district;
+    text::Field ed;
+    text::Field folio;
+    text::Field page;
+    text::Field schedule;
+    text::Field house;
+    text::Field address;
+    text::Field uninhabited;
+    text::Field surname;
+    text::Field forenames;
+    text::Field name_flag;
+    text::Field relationship;
+    text::Field condition;
+    text::Field sex;
+    text::Field age;
+    text::Field detail_flag;
+    text::Field occupation;
+    text::Field employed;
+    text::Field occupation_flag;
+    text::Field county;
+    text::Field birthplace;
+    text::Field birthplace_flag;
+    text::Field alt_county;
+    text::Field alt_birthplace;
+    text::Field disability;
+    text::Field language;
+    text::Field notes;
 
     // Row state that is not a column.
-    std::string address_flag;  // "x" when the address was uncertain
+    text::Field address_flag;  // "x" when the address was uncertain
     // ALL layout: the household and member numbers as typed, which the next
     // row's numbering is compared with even when a break renumbers this row.
-    std::string household_cell, member_cell;
+    text::Field household_cell, member_cell;
     bool new_household = false;
     bool uninhabited_row = false;  // a building rather than a person
 
     // Numbers as they stood before their suffix was split off, and the suffixes.
-    std::string ed_text, folio_text, schedule_text, house_text;
+    text::Field ed_text, folio_text, schedule_text, house_text;
     char ed_suffix = ' ';
     char folio_suffix = ' ';
     char schedule_suffix = ' ';
@@ -71,18 +72,18 @@ struct Row {
 // Values kept from the previous non-blank row. Only the end-of-row store
 // writes them (and the first data row, which starts the piece's ED and folio).
 struct Carried {
-    std::string prev_household = "0";
-    std::string prev_member = "0";
-    std::string prev_parish;
-    std::string prev_district;
-    std::string prev_ed;
-    std::string prev_folio;
-    std::string prev_page;
-    std::string prev_schedule;
-    std::string prev_house;
-    std::string prev_address;
-    std::string prev_uninhabited;
-    std::string prev_book;
+    text::Field prev_household{"0"};
+    text::Field prev_member{"0"};
+    text::Field prev_parish;
+    text::Field prev_district;
+    text::Field prev_ed;
+    text::Field prev_folio;
+    text::Field prev_page;
+    text::Field prev_schedule;
+    text::Field prev_house;
+    text::Field prev_address;
+    text::Field prev_uninhabited;
+    text::Field prev_book;
 };
 
 // Running tallies of the row loop, each updated by the check group named.

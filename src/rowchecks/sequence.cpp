@@ -94,7 +94,7 @@ void check_book(const RowContext& ctx, Row& row, Listing& listing)
         if (!numeric(row.book))
             listing.warning("Warning: row %d, book number = %s not numeric\n", ctx.n, row.book);
         // Folio numbers that start again begin the next book.
-        std::string expected_book = prev.prev_book;
+        text::Field expected_book = prev.prev_book;
         if (value(row.folio) < value(prev.prev_folio) && value(expected_book) != 0)
             expected_book = std::to_string(value(expected_book) + 1);
         if (row.book.empty() || row.book == "0")

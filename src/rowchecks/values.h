@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "charclass.h"
 #include "listing.h"
@@ -12,10 +13,10 @@
 
 namespace rowchecks {
 
-inline long long value(const std::string& text) { return text::leading_value(text); }
+inline long long value(std::string_view text) { return text::leading_value(text); }
 
 // Not empty, and digits only.
-inline bool is_number(const std::string& text) { return !text.empty() && numeric(text); }
+inline bool is_number(std::string_view text) { return !text.empty() && numeric(text); }
 
 inline bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
@@ -23,7 +24,8 @@ inline bool is_letter_or_digit(char c) { return is_letter(c) || (c >= '0' && c <
 
 // Names (places, people, relationship, disability) are letters and the usual
 // punctuation; anything else in the text as typed draws the field's warning.
-inline void warn_unusual(Listing& listing, format_string<int, std::string> format, int n, const std::string& text)
+inline void warn_unusual(Listing& listing, format_string<int, std::string_view> format, int n,
+                         std::string_view text)
 {
     if (listing.warnings_on() && !charclass::alphabetic(text))
         listing.warning(format, n, text);

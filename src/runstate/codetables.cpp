@@ -102,7 +102,7 @@ void load_relationship_codes(const std::string& program_dir, CodeTables& tables,
 // bytes above, so that two codes are equal exactly when their numbers are.
 constexpr std::size_t max_packed = 7;
 
-std::uint64_t packed(const std::string& code)
+std::uint64_t packed(std::string_view code)
 {
     std::uint64_t key = code.size();
     for (std::size_t i = 0; i < code.size(); ++i)
@@ -139,7 +139,7 @@ CodeTables::Index index_codes(const std::vector<std::string>& table)
     return index;
 }
 
-int cfind(const std::vector<std::string>& table, const std::string& key)
+int cfind(const std::vector<std::string>& table, std::string_view key)
 {
     for (const auto& code : table) {
         if (code.empty())
@@ -150,7 +150,7 @@ int cfind(const std::vector<std::string>& table, const std::string& key)
     return -1;
 }
 
-bool known_code(const std::vector<std::string>& table, const CodeTables::Index& index, const std::string& key)
+bool known_code(const std::vector<std::string>& table, const CodeTables::Index& index, std::string_view key)
 {
     if (!index.made)
         return cfind(table, key) > 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -38,9 +39,9 @@ CodeTables load_code_tables(const std::string& program_dir, Run& run, Listing& l
 
 // 1 when key is in the table (exact text, same case), -1 when not. An empty
 // code ends the table, as it would a table of terminated slots.
-int cfind(const std::vector<std::string>& table, const std::string& key);
+int cfind(const std::vector<std::string>& table, std::string_view key);
 
 // cfind(table, key) > 0, through the table's index when it was made.
-bool known_code(const std::vector<std::string>& table, const CodeTables::Index& index, const std::string& key);
+bool known_code(const std::vector<std::string>& table, const CodeTables::Index& index, std::string_view key);
 
 }  // namespace tabulon

@@ -1,0 +1,182 @@
+// The text of one field of a row, held in a small buffer of its own.
+//
+// A field is read at a width of at most 44 characters and changed only to
+// short values (a number, a code, a flag), so its text lives inside the
+// object: copying a field, as the row loop does for the values it carries
+// from row to row, is a copy of one small block, with no allocation and no
+// length-dependent work. Past its end the buffer holds blanks, so a field's
+// first `width` characters are also its blank-padded column in a record.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace text {
+
+class Field {
+public:
+    static constexpr std::size_t capacity = 62;
+    static constexpr std::size_t npos = std::string_view::npos;
+
+    Field() { std::memset(text_, ' ', capacity); }
+    explicit Field(std::string_view value) : Field() { assign(value.data(), value.size()); }
+
+    Field& operator=(std::string_view value) { return assign(value.data(), value.size()); }
+    Field& operator=(const std::string& value) { return assign(value.data(), value.size()); }
+    Field& operator=(const char* value) { return assign(value, std::strlen(value)); }
+
+    // A text longer than the buffer is a fault of the caller: every value put
+    // into a field is read at a column width or is a short code or number.
+    Field& assign(const char* value, std::size_t count)
+    {
+        if (count > capacity)
+            throw std::length_error("field text too long");
+        if (value > text_ && value < text_ + capacity) {
+            std::memmove(text_, value, count);  // a part of this field's own text
+        } else {
+            copy_short(text_, value, count);
+        }
+        if (count < size_)
+            blank(count, size_);
+        size_ = static_cast<unsigned char>(count);
+        return *this;
+    }
+
+    // The same for a text of at most 48 characters whose source has 48
+    // readable bytes: three fixed-size moves, whatever the length.
+    Field& assign48(const char* value, std::size_t count)
+    {
+#if defined(__SSE2__)
+        const __m128i index = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+        const __m128i length = _mm_set1_epi8(static_cast<char>(count));
+        const __m128i blanks = _mm_set1_epi8(' ');
+        for (int k = 0; k < 3; ++k) {
+            const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(value + 16 * k));
+            const __m128i keep = _mm_cmplt_epi8(_mm_add_epi8(index, _mm_set1_epi8(static_cast<char>(16 * k))), length);
+            const __m128i to = _mm_or_si128(_mm_and_si128(keep, from), _mm_andnot_si128(keep, blanks));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(text_ + 16 * k), to);
+        }
+        if (size_ > 48)
+            blank(48, size_);
+        size_ = static_cast<unsigned char>(count);
+        return *this;
+#else
+        return assign(value, count);
+#endif
+    }
+
+    Field& operator+=(std::string_view more)
+    {
+        if (more.size() > capacity - size_)
+            throw std::length_error("field text too long");
+        std::memcpy(text_ + size_, more.data(), more.size());
+        size_ = static_cast<unsigned char>(size_ + more.size());
+        return *this;
+    }
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const char* data() const { return text_; }
+    char* data() { return text_; }
+    char* begin() { return text_; }
+    char* end() { return text_ + size_; }
+    const char* begin() const { return text_; }
+    const char* end() const { return text_ + size_; }
+    char& operator[](std::size_t i) { return text_[i]; }
+    char operator[](std::size_t i) const { return text_[i]; }
+    char front() const { return text_[0]; }
+    char back() const { return text_[size_ - 1]; }
+
+    void clear() { resize(0); }
+    void pop_back() { text_[--size_] = ' '; }
+
+    // Shortens the text to count characters; a longer count leaves it as it is.
+    void resize(std::size_t count)
+    {
+        if (count < size_) {
+            blank(count, size_);
+            size_ = static_cast<unsigned char>(count);
+        }
+    }
+
+    std::size_t find(char c) const
+    {
+        for (std::size_t i = 0; i < size_; ++i) {
+            if (text_[i] == c)
+                return i;
+        }
+        return npos;
+    }
+
+    operator std::string_view() const { return {text_, size_}; }
+    std::string str() const { return {text_, size_}; }
+
+    // The blanks past the end are the same in every field, so two fields are
+    // equal when their lengths and whole buffers are.
+    bool operator==(const Field& other) const
+    {
+        // Eight words of eight bytes, the length among them.
+        std::uint64_t differ = 0;
+        for (std::size_t i = 0; i < sizeof(Field); i += 8) {
+            std::uint64_t a, b;
+            std::memcpy(&a, reinterpret_cast<const char*>(this) + i, 8);
+            std::memcpy(&b, reinterpret_cast<const char*>(&other) + i, 8);
+            differ |= a ^ b;
+        }
+        return differ == 0;
+    }
+    bool operator==(std::string_view other) const { return std::string_view(*this) == other; }
+    bool operator==(const char* other) const { return std::string_view(*this) == other; }
+    bool operator==(const std::string& other) const { return std::string_view(*this) == other; }
+
+private:
+    // Copies of up to capacity bytes in a few fixed-size moves, overlapping
+    // where the count is not a multiple of the move: fields are short, and a
+    // call to the library's copy costs more than the copy.
+    static void copy_short(char* to, const char* from, std::size_t count)
+    {
+        if (count >= 16) {
+            for (std::size_t i = 0; i + 16 < count; i += 16)
+                std::memcpy(to + i, from + i, 16);
+            std::memcpy(to + count - 16, from + count - 16, 16);
+        } else if (count >= 8) {
+            std::memcpy(to, from, 8);
+            std::memcpy(to + count - 8, from + count - 8, 8);
+        } else if (count >= 4) {
+            std::memcpy(to, from, 4);
+            std::memcpy(to + count - 4, from + count - 4, 4);
+        } else if (count > 0) {
+            to[0] = from[0];
+            to[count / 2] = from[count / 2];
+            to[count - 1] = from[count - 1];
+        }
+    }
+
+    // Blanks the characters from..to-1 of the buffer.
+    void blank(std::size_t from, std::size_t to)
+    {
+        static constexpr char blanks[capacity] = {
+            ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+            ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+            ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+        copy_short(text_ + from, blanks, to - from);
+    }
+
+    char text_[capacity + 1] = {};  // the last byte stays NUL
+    unsigned char size_ = 0;
+};
+
+static_assert(sizeof(Field) == 64);
+
+std::ostream& operator<<(std::ostream& out, const Field& field);
+
+}  // namespace text
