@@ -51,27 +51,51 @@ public:
         return *this;
     }
 
-    // The same for a text of at most 48 characters whose source has 48
-    // readable bytes: three fixed-size moves, whatever the length.
-    Field& assign48(const char* value, std::size_t count)
+    // The same for a text of at most 16 * Blocks characters (Blocks is 1 to
+    // 3) whose source has 16 * Blocks readable bytes: a few fixed-size moves,
+    // whatever the length.
+    template <std::size_t Blocks>
+    [[gnu::always_inline]] Field& assign_blocks(const char* value, std::size_t count)
     {
+        static_assert(Blocks >= 1 && Blocks <= 3);
 #if defined(__SSE2__)
-        const __m128i index = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-        const __m128i length = _mm_set1_epi8(static_cast<char>(count));
+        // keep_window + 48 - count: count bytes of ones, then zeros.
+        alignas(16) static constexpr unsigned char keep_window[96] = {
+            255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
+            255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
+            255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255};
+        const unsigned char* const keep = keep_window + 48 - count;
         const __m128i blanks = _mm_set1_epi8(' ');
-        for (int k = 0; k < 3; ++k) {
+        for (std::size_t k = 0; k < Blocks; ++k) {
             const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(value + 16 * k));
-            const __m128i keep = _mm_cmplt_epi8(_mm_add_epi8(index, _mm_set1_epi8(static_cast<char>(16 * k))), length);
-            const __m128i to = _mm_or_si128(_mm_and_si128(keep, from), _mm_andnot_si128(keep, blanks));
+            const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i*>(keep + 16 * k));
+            const __m128i to = _mm_or_si128(_mm_and_si128(mask, from), _mm_andnot_si128(mask, blanks));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(text_ + 16 * k), to);
         }
-        if (size_ > 48)
-            blank(48, size_);
+        if (size_ > 16 * Blocks)
+            blank(16 * Blocks, size_);
         size_ = static_cast<unsigned char>(count);
         return *this;
 #else
         return assign(value, count);
 #endif
+    }
+
+    // The decimal text of a number, as std::to_string writes it.
+    Field& assign_number(long long value)
+    {
+        char digits[24];
+        char* const end = digits + sizeof digits;
+        char* at = end;
+        unsigned long long rest = value < 0 ? 0ull - static_cast<unsigned long long>(value)
+                                            : static_cast<unsigned long long>(value);
+        do {
+            *--at = static_cast<char>('0' + rest % 10);
+            rest /= 10;
+        } while (rest != 0);
+        if (value < 0)
+            *--at = '-';
+        return assign(at, static_cast<std::size_t>(end - at));
     }
 
     Field& operator+=(std::string_view more)

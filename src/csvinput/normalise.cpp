@@ -21,7 +21,7 @@ bool strip_trailing_query(Text& text)
     return true;
 }
 
-bool starts_new_word(char previous)
+constexpr bool starts_new_word(char previous)
 {
     switch (previous) {
     case ' ': case '(': case '-': case '.': case ',':
@@ -71,22 +71,38 @@ char part2_of(Text& text)
     return last;
 }
 
+// Name-style capitals as two tables indexed by whether a capital comes next
+// and the character: what the character becomes, and whether a capital
+// comes after it. No branch depends on the text.
+struct InitsTables {
+    unsigned char becomes[2][256];
+    bool capital_after[2][256];
+};
+
+constexpr InitsTables inits_tables = [] {
+    InitsTables t{};
+    for (int i = 0; i < 256; ++i) {
+        const auto c = static_cast<unsigned char>(i);
+        const bool quote = c == '"' || c == '\'';
+        t.becomes[0][i] = charclass::tolower8(c);
+        t.capital_after[0][i] = starts_new_word(static_cast<char>(charclass::tolower8(c)));
+        // A quote or apostrophe where a capital is due is passed over: the
+        // capital still comes on the next character.
+        t.becomes[1][i] = quote ? c : charclass::toupper8(c);
+        t.capital_after[1][i] = quote || starts_new_word(static_cast<char>(charclass::toupper8(c)));
+    }
+    return t;
+}();
+
 template <class Text>
 void inits_of(Text& text)
 {
-    const auto& t = charclass::tables;
-    bool capital_next = true;  // the text starts as if after a blank
+    int capital_next = 1;  // the text starts as if after a blank
     char* const end = text.data() + text.size();
     for (char* p = text.data(); p != end; ++p) {
         const auto c = static_cast<unsigned char>(*p);
-        if (capital_next) {
-            if (c == '"' || c == '\'')
-                continue;  // the capital still comes on the next character
-            *p = static_cast<char>(t.upper[c]);
-        } else {
-            *p = static_cast<char>(t.lower[c]);
-        }
-        capital_next = starts_new_word(*p);
+        *p = static_cast<char>(inits_tables.becomes[capital_next][c]);
+        capital_next = inits_tables.capital_after[capital_next][c];
     }
 }
 

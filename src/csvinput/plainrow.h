@@ -1,5 +1,5 @@
 // One look at a whole row before it is cut: is every cell plain, and where
-// are its commas?
+// does each cell start and end?
 //
 // A cell is plain when the cutting rules leave it exactly as typed: valid
 // bytes other than the double quote and the backslash, with single blanks
@@ -18,39 +18,32 @@
 #include <emmintrin.h>
 #endif
 
-
 class PlainRow {
 public:
     // Rows longer than this are cut cell by cell (they are rare, and the
     // copy below is kept on the stack).
     static constexpr std::size_t longest = 448;
-    // Readable bytes past the end of a cell of the copy: enough for the
+    // Readable bytes past the start of any cell of the copy: enough for the
     // widest column.
     static constexpr std::size_t slack = 48;
+    // Cells that can be asked for (those past the last comma are empty).
+    static constexpr std::size_t most_cells = 48;
 
     explicit PlainRow(std::string_view line) : line_(line) { plain_ = line.size() <= longest && scan(); }
 
     bool plain() const { return plain_; }
 
-    // False only when the row is plain and c (a question mark) is not in it.
-    bool may_hold(char c) const { return !plain_ || c != '?' || questions_; }
+    // Whether the row holds a question mark (true for a row that is not plain).
+    bool has_question() const { return !plain_ || questions_; }
+
+    // Cell i (from 0, below most_cells) of a plain row: where it starts and
+    // how long it is. A cell beyond the last comma starts at the end of the
+    // line and is empty.
+    std::size_t start(std::size_t i) const { return starts_[i]; }
+    std::size_t length(std::size_t i) const { return static_cast<std::size_t>(ends_[i] - starts_[i]); }
 
     // The row's bytes from pos, followed by at least slack readable bytes.
     const char* copy_at(std::size_t pos) const { return copy_ + pos; }
-
-    // The position of the next comma after those already found, or the end
-    // of the line when there is none (again and again). Only for a plain row.
-    std::size_t next_comma()
-    {
-        while (commas_ == 0) {
-            if (++word_ >= words_)
-                return line_.size();
-            commas_ = comma_words_[word_];
-        }
-        const std::size_t at = word_ * 64 + static_cast<std::size_t>(__builtin_ctzll(commas_));
-        commas_ &= commas_ - 1;
-        return at;
-    }
 
 private:
     static constexpr std::size_t chunk = 16;
@@ -90,33 +83,41 @@ private:
     {
         // A blank is misplaced after a blank, a comma or the start of the
         // line, and before a blank, a comma or the end (which reads as a comma).
-        unsigned blank_before = 0;       // the byte before the chunk was a blank
-        unsigned blank_or_comma = 1;     // ... a blank or a comma, or the line starts
+        unsigned blank_before = 0;    // the byte before the chunk was a blank
+        unsigned blank_or_comma = 1;  // ... a blank or a comma, or the line starts
         unsigned bad = 0;
+        unsigned questions = 0;
+        std::size_t commas = 0;
+        starts_[0] = 0;
         for (std::size_t pos = 0; pos < line_.size(); pos += chunk) {
             const __m128i bytes = load(pos);
-            if (pos % 64 == 0)
-                comma_words_[pos / 64] = 0;
             _mm_storeu_si128(reinterpret_cast<__m128i*>(copy_ + pos), bytes);
             const unsigned blanks = mask_of(bytes, ' ');
-            const unsigned commas = mask_of(bytes, ',');
-            const unsigned stops = blanks | commas;
+            const unsigned stops = blanks | mask_of(bytes, ',');
             bad |= special_mask(bytes);
-            questions_ |= mask_of(bytes, '?') != 0;
-            const std::size_t left = line_.size() - pos;
-            const unsigned in_line = left < chunk ? commas & ((1u << left) - 1) : commas;
-            comma_words_[pos / 64] |= static_cast<std::uint64_t>(in_line) << (pos % 64);
             bad |= blanks & ((stops << 1) | blank_or_comma);
             bad |= stops & ((blanks << 1) | blank_before);
+            questions |= mask_of(bytes, '?');
             blank_before = (blanks >> 15) & 1;
             blank_or_comma = (stops >> 15) & 1;
+            // The commas in the line, in order.
+            const std::size_t left = line_.size() - pos;
+            for (unsigned found = (stops & ~blanks) & (left < chunk ? (1u << left) - 1 : 0xFFFFu); found != 0;
+                 found &= found - 1) {
+                const auto comma = static_cast<std::uint16_t>(pos + static_cast<std::size_t>(__builtin_ctz(found)));
+                ends_[commas] = comma;
+                starts_[++commas] = static_cast<std::uint16_t>(comma + 1);
+            }
         }
         if (bad != 0 || blank_before != 0)
             return false;
+        questions_ = questions != 0;
+        const auto end = static_cast<std::uint16_t>(line_.size());
+        ends_[commas] = end;
+        for (std::size_t i = commas + 1; i < most_cells; ++i)
+            starts_[i] = ends_[i] = end;
         const std::size_t copied = (line_.size() + chunk - 1) / chunk * chunk;
         std::memset(copy_ + copied, ',', slack);
-        words_ = (line_.size() + 63) / 64;
-        commas_ = words_ == 0 ? 0 : comma_words_[0];
         return true;
     }
 #else
@@ -126,9 +127,9 @@ private:
     std::string_view line_;
     bool plain_ = false;
     bool questions_ = false;  // the row holds a question mark
+    // Where each cell starts, and where it ends: at its comma, or for the
+    // last cell and those past it at the end of the line.
+    std::uint16_t starts_[longest + most_cells + 1];
+    std::uint16_t ends_[longest + most_cells + 1];
     char copy_[longest + chunk + slack];  // the row, for cells read slack bytes at a time
-    std::uint64_t comma_words_[(longest + 63) / 64];  // a bit for each comma of the row
-    std::size_t words_ = 0;
-    std::size_t word_ = 0;        // the word commas_ was taken from
-    std::uint64_t commas_ = 0;    // its commas not yet found
 };

@@ -9,36 +9,11 @@ namespace rowchecks {
 
 namespace {
 
-// Cuts the cells of one row left to right, remembering extraction errors
-// until a flag group claims them.
-class Cutter {
+// What both cutters share: the extraction errors not yet claimed by a flag
+// group, and the full cutting rules for a cell that needs them.
+class CutterBase {
 public:
-    Cutter(const std::string& line, int n, Listing& listing)
-        : line_(line), plain_row_(line), ctx_{n, false}, listing_(listing)
-    {
-    }
-
-    // Inline: a row takes some thirty cells, and most rows are plain.
-    [[gnu::always_inline]] void take(text::Field& field, std::size_t width)
-    {
-        if (plain_row_.plain())
-            take_plain(field, width);
-        else
-            take_any(field, width);
-    }
-
-    // Question marks, taken out with their warnings; a row without one
-    // (the scan of a plain row tells) has nothing to take out.
-    void query(text::Field& text)
-    {
-        if (plain_row_.may_hold('?'))
-            noquery(text, ctx_.n, listing_);
-    }
-    void query(text::Field& text, text::Field& flag)
-    {
-        if (plain_row_.may_hold('?'))
-            noquery(text, flag, ctx_.n, listing_);
-    }
+    CutterBase(const std::string& line, int n, Listing& listing) : line_(line), ctx_{n, false}, listing_(listing) {}
 
     void clear_errors() { flags_.extract_err = false; }
 
@@ -53,24 +28,27 @@ public:
 
     bool content() const { return flags_.extract_content; }
 
-private:
-    // A cell of a plain row is its text up to the next comma, unless it is
-    // too long for its column or a lone "/", which the full rules report.
-    // Past the last comma every cell is empty.
-    [[gnu::always_inline]] void take_plain(text::Field& field, std::size_t width)
+protected:
+    // The cell at pos by the full rules; pos is left past its comma.
+    void take_cell(text::Field& field, std::size_t& pos, std::size_t width)
     {
-        const std::size_t end = plain_row_.next_comma();
-        const std::size_t length = end - pos_;
-        if (length > width || (length == 1 && line_[pos_] == '/')) [[unlikely]] {
-            take_cell(field, width);  // it ends at the same comma: the row has no quotes
-            return;
-        }
-        field.assign48(plain_row_.copy_at(pos_), length);
-        flags_.extract_content |= length != 0;
-        pos_ = end + (end < line_.size());
+        extract_into(field, scratch_, line_, pos, width, ctx_, flags_, listing_);
     }
 
-    void take_any(text::Field& field, std::size_t width)
+    const std::string& line_;
+    ExtractContext ctx_;
+    ExtractFlags flags_;
+    Listing& listing_;
+    std::string scratch_;
+};
+
+// Cuts the cells of any row left to right by the full rules.
+class Cutter : public CutterBase {
+public:
+    using CutterBase::CutterBase;
+
+    template <std::size_t Width>
+    void take(text::Field& field)
     {
         // An empty cell, the commonest of all, is taken here at once.
         if (pos_ < line_.size() && line_[pos_] == ',') {
@@ -78,51 +56,92 @@ private:
             ++pos_;
             return;
         }
-        take_cell(field, width);
+        take_cell(field, pos_, Width);
     }
 
-    static_assert(width::notes <= PlainRow::slack, "a plain cell is copied slack bytes at a time");
+    void query(text::Field& text) { noquery(text, ctx_.n, listing_); }
+    void query(text::Field& text, text::Field& flag) { noquery(text, flag, ctx_.n, listing_); }
 
-    void take_cell(text::Field& field, std::size_t width);
-
-    const std::string& line_;
-    PlainRow plain_row_;
+private:
     std::size_t pos_ = 0;
-    ExtractContext ctx_;
-    ExtractFlags flags_;
-    Listing& listing_;
-    std::string scratch_;
 };
 
-void Cutter::take_cell(text::Field& field, std::size_t width)
-{
-    extract_into(field, scratch_, line_, pos_, width, ctx_, flags_, listing_);
-}
+// Cuts the cells of a plain row: each is its text between two commas.
+class PlainCutter : public CutterBase {
+public:
+    PlainCutter(const PlainRow& cells, const std::string& line, int n, Listing& listing)
+        : CutterBase(line, n, listing), cells_(cells)
+    {
+    }
 
-void take_queried(Cutter& cut, text::Field& field, std::size_t width)
+    // A cell too long for its column, or a lone "/", is left to the full
+    // rules, which report it; it ends at the same comma (the row has no quotes).
+    template <std::size_t Width>
+    [[gnu::always_inline]] void take(text::Field& field)
+    {
+        static_assert(Width <= PlainRow::slack, "a plain cell is copied slack bytes at a time");
+        const std::size_t cell = next_++;  // the columns are fewer than PlainRow::most_cells
+        const std::size_t start = cells_.start(cell);
+        const std::size_t length = cells_.length(cell);
+        if (length > Width || (length == 1 && line_[start] == '/')) [[unlikely]] {
+            std::size_t pos = start;
+            take_cell(field, pos, Width);
+            return;
+        }
+        field.assign_blocks<(Width + 15) / 16>(cells_.copy_at(start), length);
+        flags_.extract_content |= length != 0;
+    }
+
+    // Question marks, taken out with their warnings; a row without one has
+    // nothing to take out.
+    void query(text::Field& text)
+    {
+        if (cells_.has_question())
+            noquery(text, ctx_.n, listing_);
+    }
+    void query(text::Field& text, text::Field& flag)
+    {
+        if (cells_.has_question())
+            noquery(text, flag, ctx_.n, listing_);
+    }
+
+private:
+    const PlainRow& cells_;
+    std::size_t next_ = 0;  // the next cell to take
+};
+
+template <std::size_t Width, class Cut>
+void take_queried(Cut& cut, text::Field& field)
 {
-    cut.take(field, width);
+    cut.template take<Width>(field);
     cut.query(field);
 }
 
-void take_alternates(Cutter& cut, Row& row)
+template <class Cut>
+void take_alternates(Cut& cut, Row& row)
 {
-    cut.take(row.alt_county, width::county);
-    cut.take(row.alt_birthplace, width::birthplace);
+    cut.template take<width::county>(row.alt_county);
+    cut.template take<width::birthplace>(row.alt_birthplace);
     cut.query(row.alt_birthplace, row.birthplace_flag);
     cut.settle_flag(row.birthplace_flag);
 }
 
-std::string plus_one(std::string_view number)
+// The number after the one a text starts with (the largest number wraps
+// round, as it always has, rather than overflow).
+void set_next(text::Field& field, const text::Field& number)
 {
-    return std::to_string(text::leading_value(number) + 1);
+    const auto value = static_cast<unsigned long long>(text::leading_value(number));
+    field.assign_number(static_cast<long long>(value + 1));
 }
 
 }  // namespace
 
-bool cut_fields(const std::string& line, const tabulon::Run& run, int n, Row& row, Listing& listing)
+namespace {
+
+// The cells in the order of the columns of the run's layout.
+template <class Cut>
+void cut_columns(Cut& cut, const tabulon::Run& run, Row& row)
 {
-    Cutter cut(line, n, listing);
     row.status = " ";
     row.address_flag.clear();
     row.new_household = false;
@@ -131,77 +150,90 @@ bool cut_fields(const std::string& line, const tabulon::Run& run, int n, Row& ro
     row.age_units = ' ';
 
     if (!run.brief) {
-        cut.take(row.status, width::status);
-        cut.take(row.book, width::book);
-        cut.take(row.household, width::household);
-        cut.take(row.member, width::member);
+        cut.template take<width::status>(row.status);
+        cut.template take<width::book>(row.book);
+        cut.template take<width::household>(row.household);
+        cut.template take<width::member>(row.member);
         row.household_cell = row.household;
         row.member_cell = row.member;
     }
-    take_queried(cut, row.parish, width::parish);
+    take_queried<width::parish>(cut, row.parish);
     if (run.brief && run.rlen > 256)
-        take_queried(cut, row.district, width::district);
-    cut.take(row.ed, width::ed);
-    cut.take(row.folio, width::folio);
-    cut.take(row.page, width::page);
-    cut.take(row.schedule, width::schedule);
+        take_queried<width::district>(cut, row.district);
+    cut.template take<width::ed>(row.ed);
+    cut.template take<width::folio>(row.folio);
+    cut.template take<width::page>(row.page);
+    cut.template take<width::schedule>(row.schedule);
     cut.clear_errors();
 
-    cut.take(row.house, width::house);
-    cut.take(row.address, width::address);
-    cut.take(row.uninhabited, width::flag);
+    cut.template take<width::house>(row.house);
+    cut.template take<width::address>(row.address);
+    cut.template take<width::flag>(row.uninhabited);
     cut.query(row.address, row.address_flag);
     cut.settle_flag(row.address_flag);
 
-    cut.take(row.surname, width::surname);
-    cut.take(row.forenames, width::forenames);
-    cut.take(row.name_flag, width::flag);
+    cut.template take<width::surname>(row.surname);
+    cut.template take<width::forenames>(row.forenames);
+    cut.template take<width::flag>(row.name_flag);
     cut.query(row.surname, row.name_flag);
     cut.query(row.forenames, row.name_flag);
     cut.settle_flag(row.name_flag);
 
-    cut.take(row.relationship, width::relationship);
-    cut.take(row.condition, width::condition);
-    cut.take(row.sex, width::sex);
-    cut.take(row.age, width::age);
-    cut.take(row.detail_flag, width::flag);
+    cut.template take<width::relationship>(row.relationship);
+    cut.template take<width::condition>(row.condition);
+    cut.template take<width::sex>(row.sex);
+    cut.template take<width::age>(row.age);
+    cut.template take<width::flag>(row.detail_flag);
     cut.query(row.relationship, row.detail_flag);
     cut.settle_flag(row.detail_flag);
 
-    cut.take(row.occupation, width::occupation);
+    cut.template take<width::occupation>(row.occupation);
     if (run.brief)
-        cut.take(row.employed, width::flag);
-    cut.take(row.occupation_flag, width::flag);
+        cut.template take<width::flag>(row.employed);
+    cut.template take<width::flag>(row.occupation_flag);
     cut.query(row.occupation, row.occupation_flag);
     cut.settle_flag(row.occupation_flag);
 
-    cut.take(row.county, width::county);
-    cut.take(row.birthplace, width::birthplace);
-    cut.take(row.birthplace_flag, width::flag);
+    cut.template take<width::county>(row.county);
+    cut.template take<width::birthplace>(row.birthplace);
+    cut.template take<width::flag>(row.birthplace_flag);
     cut.query(row.birthplace, row.birthplace_flag);
     cut.settle_flag(row.birthplace_flag);
 
     if (run.brief && run.rlen > 276)
         take_alternates(cut, row);
 
-    take_queried(cut, row.disability, width::disability);
-    cut.take(row.language, width::language);
-    cut.take(row.notes, width::notes);
+    take_queried<width::disability>(cut, row.disability);
+    cut.template take<width::language>(row.language);
+    cut.template take<width::notes>(row.notes);
 
     if (!run.brief && run.rlen > 256)
-        take_queried(cut, row.district, width::district);
+        take_queried<width::district>(cut, row.district);
     if (!run.brief && run.rlen > 276)
         take_alternates(cut, row);
     if (run.brief && run.rlen > 276 && run.english_1841())
-        cut.take(row.book, width::book);
+        cut.template take<width::book>(row.book);
+}
 
+}  // namespace
+
+bool cut_fields(const std::string& line, const tabulon::Run& run, int n, Row& row, Listing& listing)
+{
+    const PlainRow cells(line);
+    if (cells.plain()) {
+        PlainCutter cut(cells, line, n, listing);
+        cut_columns(cut, run, row);
+        return cut.content();
+    }
+    Cutter cut(line, n, listing);
+    cut_columns(cut, run, row);
     return cut.content();
 }
 
 void fill_down(const tabulon::Run& run, const Carried& carried, int n, Row& row, Listing& listing)
 {
     row.household = carried.prev_household;
-    row.member = plus_one(carried.prev_member);
+    set_next(row.member, carried.prev_member);
     // The book runs on from the header's unless the row has a column for it.
     if (!(run.rlen > 276 && run.english_1841()))
         row.book = carried.prev_book;
@@ -227,7 +259,7 @@ void fill_down(const tabulon::Run& run, const Carried& carried, int n, Row& row,
                 row.uninhabited = prev;
         }
     } else {
-        row.household = plus_one(carried.prev_household);
+        set_next(row.household, carried.prev_household);
         row.member = "1";
         row.new_household = true;
     }

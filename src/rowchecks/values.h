@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "charclass.h"
+#include "field.h"
 #include "listing.h"
 #include "normalise.h"
 #include "text.h"
@@ -24,11 +25,19 @@ inline bool is_letter_or_digit(char c) { return is_letter(c) || (c >= '0' && c <
 
 // Names (places, people, relationship, disability) are letters and the usual
 // punctuation; anything else in the text as typed draws the field's warning.
-inline void warn_unusual(Listing& listing, format_string<int, std::string_view> format, int n,
-                         std::string_view text)
+inline bool name_text(const text::Field& text)
 {
-    if (listing.warnings_on() && !charclass::alphabetic(text))
-        listing.warning(format, n, text);
+    const std::size_t size = text.size();
+    if (size > 48)
+        return charclass::alphabetic(text);
+    return charclass::alphabetic_blocks(text.data(), size <= 16 ? 1 : size <= 32 ? 2 : 3);
+}
+
+inline void warn_unusual(Listing& listing, format_string<int, std::string_view> format, int n,
+                         const text::Field& text)
+{
+    if (listing.warnings_on() && !name_text(text))
+        listing.warning(format, n, std::string_view(text));
 }
 
 }  // namespace rowchecks
