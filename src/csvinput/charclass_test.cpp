@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
 #include <string>
 
 using namespace charclass;
@@ -101,5 +103,21 @@ TEST(LocaleTests, NothingFromTheUpperHalf)
         EXPECT_EQ(isdigit8(ch), in(c, '0', '9')) << "code " << c;
         EXPECT_EQ(isalpha8(ch), in(c, 'A', 'Z') || in(c, 'a', 'z')) << "code " << c;
         EXPECT_EQ(isalnum8(ch), isdigit8(ch) || isalpha8(ch)) << "code " << c;
+    }
+}
+
+// Name characters are tested sixteen at a time in a blank-padded buffer.
+TEST(Alphabetic, BlocksAgreeWithTheCharacterTest)
+{
+    std::mt19937 random(5);
+    for (int i = 0; i < 20000; ++i) {
+        char buffer[48];
+        std::memset(buffer, ' ', sizeof buffer);
+        const std::size_t size = random() % 49;
+        for (std::size_t at = 0; at < size; ++at)
+            buffer[at] = random() % 3 == 0 ? static_cast<char>(random() % 256) : "aZ&'(),-. "[random() % 10];
+        const std::size_t blocks = size <= 16 ? 1 : size <= 32 ? 2 : 3;
+        ASSERT_EQ(charclass::alphabetic_blocks(buffer, blocks), charclass::alphabetic(std::string_view(buffer, size)))
+            << "<" << std::string(buffer, size) << ">";
     }
 }

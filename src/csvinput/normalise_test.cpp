@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "listing_capture.h"
@@ -136,4 +137,24 @@ TEST(Inits, AccentedLettersUseTheEightBitMapping)
 {
     EXPECT_EQ(capitalised("\xE9MILE REN\xC9"), "\xC9mile Ren\xE9");
     EXPECT_EQ(capitalised("\xFF\xD7\xDF"), "\xFF\xD7\xDF");
+}
+
+// A field is capitalised sixteen characters at a time; it must agree with
+// the character-by-character rules on texts of every length a field holds,
+// quotes, separators and both halves of the character set among them.
+TEST(Inits, FieldAgreesWithTheRulesCharacterByCharacter)
+{
+    const std::string usual = "aZz A(-.,)'\"\xC0\xDE\xDF\xE0\xFE\xFF\xD7\xF7@[`{9";
+    std::mt19937 random(12);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text(random() % (text::Field::capacity + 1), ' ');
+        for (char& c : text)
+            c = random() % 4 == 0 ? static_cast<char>(random() % 256) : usual[random() % usual.size()];
+        text::Field field(text);
+        inits(field);
+        inits(text);
+        ASSERT_EQ(std::string_view(field), text);
+        for (std::size_t at = field.size(); at < text::Field::capacity; ++at)
+            ASSERT_EQ(field.data()[at], ' ') << "past the end of <" << text << ">";
+    }
 }

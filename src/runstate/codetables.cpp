@@ -110,6 +110,23 @@ std::uint64_t packed(std::string_view code)
     return key;
 }
 
+// The place of a code of three capital letters among all such codes; -1 for
+// any other text.
+int three_capitals_slot(std::string_view code)
+{
+    if (code.size() != 3)
+        return -1;
+    int slot = 0;
+    for (const char c : code) {
+        if (c < 'A' || c > 'Z')
+            return -1;
+        slot = slot * 26 + (c - 'A');
+    }
+    return slot;
+}
+
+constexpr std::size_t three_capitals_codes = 26 * 26 * 26;
+
 }  // namespace
 
 CodeTables load_code_tables(const std::string& program_dir, Run& run, Listing& listing)
@@ -127,13 +144,17 @@ CodeTables load_code_tables(const std::string& program_dir, Run& run, Listing& l
 CodeTables::Index index_codes(const std::vector<std::string>& table)
 {
     CodeTables::Index index;
+    index.three_capitals.assign((three_capitals_codes + 63) / 64, 0);
     for (const std::string& code : table) {
         if (code.empty())
             break;
         if (code.size() > max_packed)
             return {};
         index.keys.push_back(packed(code));
+        if (const int slot = three_capitals_slot(code); slot >= 0)
+            index.three_capitals[static_cast<std::size_t>(slot) / 64] |= std::uint64_t{1} << (slot % 64);
     }
+
     std::sort(index.keys.begin(), index.keys.end());
     index.made = true;
     return index;
@@ -154,6 +175,8 @@ bool known_code(const std::vector<std::string>& table, const CodeTables::Index& 
 {
     if (!index.made)
         return cfind(table, key) > 0;
+    if (const int slot = three_capitals_slot(key); slot >= 0)
+        return (index.three_capitals[static_cast<std::size_t>(slot) / 64] >> (slot % 64)) & 1;
     return key.size() <= max_packed && std::binary_search(index.keys.begin(), index.keys.end(), packed(key));
 }
 

@@ -20,6 +20,9 @@ struct CodeTables {
     // load_code_tables; without them known_code searches the lists).
     struct Index {
         std::vector<std::uint64_t> keys;  // each code packed into a number, sorted
+        // A bit for each code of three capital letters A to Z (county codes
+        // are such), looked up without a search.
+        std::vector<std::uint64_t> three_capitals;
         bool made = false;
     };
     Index county_index;

@@ -32,24 +32,21 @@ constexpr std::size_t max_input_path = 127;
 // console receives the same bytes without a system call for every row.
 class Progress {
 public:
+    Progress() { set_text(0); }
     ~Progress() { flush(); }
     void row(int n)
     {
         if (used_ + max_entry > sizeof pending_)
             flush();
-        char digits[max_entry];
-        char* first = digits + sizeof digits;
-        unsigned value = n < 0 ? 0u - static_cast<unsigned>(n) : static_cast<unsigned>(n);
-        do {
-            *--first = static_cast<char>('0' + value % 10);
-            value /= 10;
-        } while (value != 0);
-        if (n < 0)
-            *--first = '-';
-        const std::size_t length = static_cast<std::size_t>(digits + sizeof digits - first);
-        std::memcpy(pending_ + used_, first, length);
-        used_ += length;
-        pending_[used_++] = '\r';
+        if (n != shown_ + 1 || n <= 0)
+            set_text(n);
+        else
+            count_up();
+        shown_ = n;
+        // Sixteen bytes from the text's start are copied at once (pending_
+        // has the room); only the digits and the CR count.
+        std::memcpy(pending_ + used_, text_ + first_, max_entry);
+        used_ += max_entry - first_;
     }
     void flush()
     {
@@ -59,9 +56,40 @@ public:
     }
 
 private:
+    // The number's text, ending with its CR just before text_ + max_entry.
+    void set_text(int n)
+    {
+        first_ = max_entry - 1;
+        text_[first_] = '\r';
+        unsigned value = n < 0 ? 0u - static_cast<unsigned>(n) : static_cast<unsigned>(n);
+        do {
+            text_[--first_] = static_cast<char>('0' + value % 10);
+            value /= 10;
+        } while (value != 0);
+        if (n < 0)
+            text_[--first_] = '-';
+    }
+
+    // The next number's text from this one's: the last digit goes up, and
+    // a 9 carries.
+    void count_up()
+    {
+        std::size_t at = max_entry - 2;
+        while (at >= first_ && text_[at] == '9')
+            text_[at--] = '0';
+        if (at < first_)
+            text_[first_ = at] = '1';
+        else
+            ++text_[at];
+    }
+
+private:
     static constexpr std::size_t max_entry = 16;  // a sign, ten digits and the CR fit
     char pending_[16 * 1024];
     std::size_t used_ = 0;
+    char text_[2 * max_entry] = {};  // the text ends at max_entry; zeros follow
+    std::size_t first_ = max_entry;  // where the text starts in text_
+    int shown_ = 0;                  // the number it holds
 };
 
 // The records, gathered and written in large pieces.
