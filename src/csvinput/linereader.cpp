@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "utf8.h"
 
 namespace {
@@ -10,14 +14,25 @@ namespace {
 constexpr char byte_order_mark[] = "\xEF\xBB\xBF";
 constexpr std::size_t mark_size = 3;
 
-// The first LF or CR in [first, last), or last. A CR ends few lines, so the
-// LF is looked for first and the CR only before it (both with memchr).
+// The first LF or CR in [first, last), or last: sixteen bytes at a time, the
+// few at the end of the buffer one by one.
 const char* first_line_end(const char* first, const char* last)
 {
-    const void* lf = std::memchr(first, '\n', static_cast<std::size_t>(last - first));
-    const char* const stop = lf ? static_cast<const char*>(lf) : last;
-    const void* cr = std::memchr(first, '\r', static_cast<std::size_t>(stop - first));
-    return cr ? static_cast<const char*>(cr) : stop;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; last - first >= 16; first += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
+        const int ends = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)));
+        if (ends != 0)
+            return first + __builtin_ctz(static_cast<unsigned>(ends));
+    }
+#endif
+    for (; first != last; ++first) {
+        if (*first == '\n' || *first == '\r')
+            return first;
+    }
+    return last;
 }
 
 }  // namespace

@@ -10,15 +10,17 @@ namespace record {
 
 namespace {
 
-// The record is laid out field after field at a moving position over a
-// record of blanks, so a text field only has its value to copy.
+// The record is laid out field after field at a moving position; every
+// field writes its whole width.
 struct Cursor {
     char* at;
 
     // A text field: left-justified, blank-filled, and never wider than its field.
     void text(std::string_view value, std::size_t width)
     {
-        std::memcpy(at, value.data(), std::min(value.size(), width));
+        const std::size_t size = std::min(value.size(), width);
+        std::memcpy(at, value.data(), size);
+        std::memset(at + size, ' ', width - size);
         at += width;
     }
 
@@ -100,7 +102,6 @@ void put_age(Cursor& out, const text::Field& age, bool& raise_detail_flag)
 
 void lay_out(const rowchecks::Row& row, int rlen, int n, Listing& listing, char* at)
 {
-    std::memset(at, ' ', static_cast<std::size_t>(rlen));
     Cursor out{at};
     out.character(row.status);
     out.text(row.book, 4);
@@ -148,6 +149,10 @@ void lay_out(const rowchecks::Row& row, int rlen, int n, Listing& listing, char*
         out.text(row.alt_county, 3);
         out.text(row.alt_birthplace, 20);
     }
+
+    // The fields fill each record length exactly; blanks would fill any rest.
+    if (const auto laid = static_cast<std::size_t>(out.at - at); laid < static_cast<std::size_t>(rlen))
+        std::memset(out.at, ' ', static_cast<std::size_t>(rlen) - laid);
 
     if (!household_fits)
         listing.error("Error: row %d, household number = %s too large for the output record\n", n,

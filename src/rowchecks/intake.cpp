@@ -130,6 +130,20 @@ void take_alternates(Cut& cut, Row& row)
 // round, as it always has, rather than overflow).
 void set_next(text::Field& field, const text::Field& number)
 {
+    // A number written plainly (digits, no leading zero) is counted up in
+    // its text: the last digit goes up, and a 9 carries.
+    const std::size_t size = number.size();
+    if (size != 0 && size < 18 && number[0] != '0' && numeric(number)) {
+        field = number;
+        std::size_t at = size;
+        while (at > 0 && field[at - 1] == '9')
+            field[--at] = '0';
+        if (at == 0)
+            field = std::string_view("1" + std::string(field));
+        else
+            ++field[at - 1];
+        return;
+    }
     const auto value = static_cast<unsigned long long>(text::leading_value(number));
     field.assign_number(static_cast<long long>(value + 1));
 }
