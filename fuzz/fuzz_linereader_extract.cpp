@@ -13,7 +13,8 @@
 //   - extract never returns a field longer than its width, never moves pos
 //     backwards or past the end, always moves it while text is left, and
 //     keeps returning empty fields at the end;
-//   - the quick road for plain cells gives what the full cut gives;
+//   - the quick road for plain cells gives what the full cut gives, and so
+//     does the cut of a whole plain row at its commas;
 //   - every message is one "Error: row <n>, " line, each counted once in nerr,
 //     and a reported field sets extract_err; a non-empty field sets
 //     extract_content; no field starts with a blank or a backslash, holds two
@@ -26,6 +27,7 @@
 #include "fuzz_support.h"
 #include "linereader.h"
 #include "listing.h"
+#include "plainrow.h"
 
 namespace {
 
@@ -87,6 +89,27 @@ std::string with_unix_line_ends(std::string_view bytes)
         }
     }
     return out;
+}
+
+// A row found plain is cut at its commas: every cell must be what the full
+// cut gives, with nothing to report (a lone "/" is left to the full cut).
+void check_plain_row(const std::string& line, int n)
+{
+    const PlainRow row(line);
+    if (!row.plain())
+        return;
+    Listing quiet;
+    ExtractFlags flags;
+    std::size_t pos = 0;
+    for (std::size_t cell = 0; cell < PlainRow::most_cells; ++cell) {
+        std::string full;
+        extract_detail::extract_full(full, line, pos, 64, ExtractContext{n, false}, flags, quiet);
+        const std::string plain = line.substr(row.start(cell), row.length(cell));
+        FUZZ_CHECK(plain == full || plain == "/",
+                   "plain row <" + fuzz::escaped(line) + "> cell " + std::to_string(cell) + " <" + fuzz::escaped(plain) +
+                       "> full cut <" + fuzz::escaped(full) + ">");
+    }
+    FUZZ_CHECK(quiet.nerr() == 0 && !flags.extract_err, "plain row <" + fuzz::escaped(line) + "> reported");
 }
 
 void check_fields(const std::string& line, int n, std::size_t width, bool header_row, Listing& listing,
@@ -200,6 +223,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (lf != std::string::npos)
                 row.resize(lf);
             check_fields(row, ++n, width, header_row, listing, listing_text);
+            check_plain_row(row, n);
         }
         FUZZ_CHECK(line.empty() && reader.eof(), "the end of input gave text <" + fuzz::escaped(line) + ">");
         FUZZ_CHECK(!reader.fgetm(line) && line.empty() && reader.eof(), "read past the end");

@@ -42,6 +42,18 @@ public:
     std::size_t start(std::size_t i) const { return starts_[i]; }
     std::size_t length(std::size_t i) const { return static_cast<std::size_t>(ends_[i] - starts_[i]); }
 
+    // Some cell of the first count is not empty. The cells up to a comma
+    // hold nothing but the commas before it when that comma is where they
+    // would all be empty; the cells of the whole row when the row is its
+    // commas.
+    bool any_text(std::size_t count) const
+    {
+        if (count == 0)
+            return false;
+        const std::size_t last = count - 1;
+        return ends_[last] > (last < commas_ ? last : commas_);
+    }
+
     // The row's bytes from pos, followed by at least slack readable bytes.
     const char* copy_at(std::size_t pos) const { return copy_ + pos; }
 
@@ -49,75 +61,65 @@ private:
     static constexpr std::size_t chunk = 16;
 
 #if defined(__SSE2__)
-    // Sixteen bytes from pos; past the end of the line, commas (a cell ends
-    // there as it does at a comma).
-    __m128i load(std::size_t pos) const
-    {
-        if (pos + chunk <= line_.size())
-            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(line_.data() + pos));
-        char bytes[chunk];
-        std::memset(bytes, ',', chunk);
-        std::memcpy(bytes, line_.data() + pos, line_.size() - pos);
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
-    }
-
-    static unsigned mask_of(__m128i bytes, char c)
-    {
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(c))));
-    }
+    static __m128i equal(__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); }
 
     // Bytes no plain cell holds: a double quote, a backslash, and the bytes
     // that may not stand in a field at all (control characters, 0x80 to 0xBF,
     // 0xD7 and 0xF7).
-    static unsigned special_mask(__m128i bytes)
+    static __m128i special(__m128i bytes)
     {
         const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(0x1F)), bytes);
         const __m128i upper = _mm_cmpeq_epi8(_mm_and_si128(bytes, _mm_set1_epi8(static_cast<char>(0xC0))),
                                              _mm_set1_epi8(static_cast<char>(0x80)));
-        const unsigned others = mask_of(bytes, '"') | mask_of(bytes, '\\') | mask_of(bytes, static_cast<char>(0xD7)) |
-                                mask_of(bytes, static_cast<char>(0xF7));
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, upper))) | others;
+        const __m128i signs = _mm_or_si128(equal(bytes, static_cast<char>(0xD7)), equal(bytes, static_cast<char>(0xF7)));
+        return _mm_or_si128(_mm_or_si128(control, upper),
+                            _mm_or_si128(signs, _mm_or_si128(equal(bytes, '"'), equal(bytes, '\\'))));
     }
 
     bool scan()
     {
+        // The row is copied with commas after it (a cell ends at the end of
+        // the line as at a comma), and read from the copy.
+        const std::size_t size = line_.size();
+        std::memcpy(copy_, line_.data(), size);
+        std::memset(copy_ + size, ',', chunk + slack);
         // A blank is misplaced after a blank, a comma or the start of the
-        // line, and before a blank, a comma or the end (which reads as a comma).
+        // line, and before a blank, a comma or the end.
         unsigned blank_before = 0;    // the byte before the chunk was a blank
         unsigned blank_or_comma = 1;  // ... a blank or a comma, or the line starts
-        unsigned bad = 0;
-        unsigned questions = 0;
+        unsigned misplaced = 0;
+        __m128i specials = _mm_setzero_si128();
+        __m128i questions = _mm_setzero_si128();
         std::size_t commas = 0;
         starts_[0] = 0;
-        for (std::size_t pos = 0; pos < line_.size(); pos += chunk) {
-            const __m128i bytes = load(pos);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(copy_ + pos), bytes);
-            const unsigned blanks = mask_of(bytes, ' ');
-            const unsigned stops = blanks | mask_of(bytes, ',');
-            bad |= special_mask(bytes);
-            bad |= blanks & ((stops << 1) | blank_or_comma);
-            bad |= stops & ((blanks << 1) | blank_before);
-            questions |= mask_of(bytes, '?');
+        for (std::size_t pos = 0; pos < size; pos += chunk) {
+            const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(copy_ + pos));
+            specials = _mm_or_si128(specials, special(bytes));
+            questions = _mm_or_si128(questions, equal(bytes, '?'));
+            const auto blanks = static_cast<unsigned>(_mm_movemask_epi8(equal(bytes, ' ')));
+            unsigned found = static_cast<unsigned>(_mm_movemask_epi8(equal(bytes, ',')));
+            const unsigned stops = blanks | found;
+            misplaced |= blanks & ((stops << 1) | blank_or_comma);
+            misplaced |= stops & ((blanks << 1) | blank_before);
             blank_before = (blanks >> 15) & 1;
             blank_or_comma = (stops >> 15) & 1;
             // The commas in the line, in order.
-            const std::size_t left = line_.size() - pos;
-            for (unsigned found = (stops & ~blanks) & (left < chunk ? (1u << left) - 1 : 0xFFFFu); found != 0;
-                 found &= found - 1) {
+            if (size - pos < chunk)
+                found &= (1u << (size - pos)) - 1;
+            for (; found != 0; found &= found - 1) {
                 const auto comma = static_cast<std::uint16_t>(pos + static_cast<std::size_t>(__builtin_ctz(found)));
                 ends_[commas] = comma;
                 starts_[++commas] = static_cast<std::uint16_t>(comma + 1);
             }
         }
-        if (bad != 0 || blank_before != 0)
+        if (misplaced != 0 || blank_before != 0 || _mm_movemask_epi8(specials) != 0)
             return false;
-        questions_ = questions != 0;
-        const auto end = static_cast<std::uint16_t>(line_.size());
+        questions_ = _mm_movemask_epi8(questions) != 0;
+        commas_ = commas;
+        const auto end = static_cast<std::uint16_t>(size);
         ends_[commas] = end;
         for (std::size_t i = commas + 1; i < most_cells; ++i)
             starts_[i] = ends_[i] = end;
-        const std::size_t copied = (line_.size() + chunk - 1) / chunk * chunk;
-        std::memset(copy_ + copied, ',', slack);
         return true;
     }
 #else
@@ -127,9 +129,10 @@ private:
     std::string_view line_;
     bool plain_ = false;
     bool questions_ = false;  // the row holds a question mark
+    std::size_t commas_ = 0;  // the commas of the row
     // Where each cell starts, and where it ends: at its comma, or for the
     // last cell and those past it at the end of the line.
     std::uint16_t starts_[longest + most_cells + 1];
     std::uint16_t ends_[longest + most_cells + 1];
-    char copy_[longest + chunk + slack];  // the row, for cells read slack bytes at a time
+    alignas(16) char copy_[longest + chunk + slack];  // the row, for cells read slack bytes at a time
 };

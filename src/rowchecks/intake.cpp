@@ -83,14 +83,15 @@ public:
         const std::size_t cell = next_++;  // the columns are fewer than PlainRow::most_cells
         const std::size_t start = cells_.start(cell);
         const std::size_t length = cells_.length(cell);
-        if (length > Width || (length == 1 && line_[start] == '/')) [[unlikely]] {
+        if (length > Width || (length == 1 && *cells_.copy_at(start) == '/')) [[unlikely]] {
             std::size_t pos = start;
             take_cell(field, pos, Width);
             return;
         }
         field.assign_blocks<(Width + 15) / 16>(cells_.copy_at(start), length);
-        flags_.extract_content |= length != 0;
     }
+
+    bool content() const { return flags_.extract_content || cells_.any_text(next_); }
 
     // Question marks, taken out with their warnings; a row without one has
     // nothing to take out.
