@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
@@ -40,7 +41,8 @@ public:
     {
         if (count > capacity)
             throw std::length_error("field text too long");
-        if (value > text_ && value < text_ + capacity) {
+        const std::less<const char*> before;
+        if (!before(value, text_) && before(value, text_ + capacity)) {
             std::memmove(text_, value, count);  // a part of this field's own text
         } else {
             copy_short(text_, value, count);
@@ -197,7 +199,7 @@ private:
         copy_short(text_ + from, blanks, to - from);
     }
 
-    char text_[capacity + 1] = {};  // the last byte stays NUL
+    char text_[capacity + 1] = {};  // the last byte is never part of the text
     unsigned char size_ = 0;
 };
 

@@ -8,6 +8,10 @@
 
 #include "field.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 class Listing;
 
 // Plain mode: strips trailing question marks (then trailing blanks) with a
@@ -29,6 +33,22 @@ char part2(text::Field& text);
 
 // Every character a digit 0-9; true for the empty text.
 bool numeric(std::string_view text);
+
+// The same for a field: its first sixteen characters at once, when it has no
+// more (as numbers have).
+inline bool numeric(const text::Field& text)
+{
+#if defined(__SSE2__)
+    if (text.size() <= 16) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data()));
+        const __m128i offset = _mm_sub_epi8(c, _mm_set1_epi8('0'));
+        const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(9)), offset);
+        const unsigned wanted = (1u << text.size()) - 1;
+        return (static_cast<unsigned>(_mm_movemask_epi8(digit)) & wanted) == wanted;
+    }
+#endif
+    return numeric(std::string_view(text));
+}
 
 // Name-style capitals: upper case after a blank, "(", "-", "." or "," and at
 // the start (a quote or apostrophe there is passed over), lower case elsewhere.

@@ -114,6 +114,16 @@ TEST(Numeric, DigitsOnly)
     for (const char* text : {"12a", " ", "-1", "+1", "1.5", "12 "})
         EXPECT_FALSE(numeric(text)) << "text <" << text << ">";
     EXPECT_FALSE(numeric(std::string("1\0" "2", 3)));
+    // A field is tested sixteen characters at a time: a stray character in
+    // any place, and the blanks past the end, against the character test.
+    for (std::size_t size = 0; size <= 20; ++size) {
+        for (std::size_t stray = 0; stray <= size; ++stray) {
+            std::string text(size, '7');
+            if (stray < size)
+                text[stray] = stray % 2 ? '/' : ':';
+            EXPECT_EQ(numeric(text::Field(text)), numeric(std::string_view(text))) << "<" << text << ">";
+        }
+    }
 }
 
 TEST(Inits, NameStyleCapitals)

@@ -127,12 +127,14 @@ void take_alternates(Cut& cut, Row& row)
     cut.settle_flag(row.birthplace_flag);
 }
 
-// The number after the one a text starts with (the largest number wraps
-// round, as it always has, rather than overflow).
+// The number after the one a text starts with. Past the largest number a
+// text can be read as, the count wraps round to the most negative one
+// rather than overflow.
 void set_next(text::Field& field, const text::Field& number)
 {
-    // A number written plainly (digits, no leading zero) is counted up in
-    // its text: the last digit goes up, and a 9 carries.
+    // A number written plainly (digits, no leading zero, short enough never
+    // to overflow) is counted up in its text: the last digit goes up, and a
+    // 9 carries.
     const std::size_t size = number.size();
     if (size != 0 && size < 18 && number[0] != '0' && numeric(number)) {
         field = number;
@@ -148,10 +150,6 @@ void set_next(text::Field& field, const text::Field& number)
     const auto value = static_cast<unsigned long long>(text::leading_value(number));
     field.assign_number(static_cast<long long>(value + 1));
 }
-
-}  // namespace
-
-namespace {
 
 // The cells in the order of the columns of the run's layout.
 template <class Cut>

@@ -17,7 +17,7 @@ namespace rowchecks {
 inline long long value(std::string_view text) { return text::leading_value(text); }
 
 // Not empty, and digits only.
-inline bool is_number(std::string_view text) { return !text.empty() && numeric(text); }
+inline bool is_number(const text::Field& text) { return !text.empty() && numeric(text); }
 
 inline bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
