@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -106,9 +107,13 @@ TEST(Text, LeadingValueReadsLikeStrtol)
     // The value is read by hand: it must agree with strtoll at the edges too.
     for (const char* s : {"\t\n\v\f\r 42", "- 5", "+-3", "--1", "007x", "9223372036854775807",
                           "9223372036854775808", "99999999999999999999", "-9223372036854775808",
-                          "-9223372036854775809", "-0", "+", " "}) {
+                          "-9223372036854775809", "-0", "+", " ", "12345678901234567", "123456789012345678",
+                          "1234567890123456789", "1 2", "09"}) {
         EXPECT_EQ(text::leading_value(s), std::strtoll(s, nullptr, 10)) << s;
+        // A field's digits are read up to the blank past its end.
+        EXPECT_EQ(text::leading_value(text::Field(s)), std::strtoll(s, nullptr, 10)) << s;
     }
+    EXPECT_EQ(text::leading_value(text::Field(std::string(text::Field::capacity, '9'))), LLONG_MAX);
 }
 
 TEST(Platform, DateTextHasTheFixedAsctimeShape)

@@ -29,7 +29,13 @@ public:
     static constexpr std::size_t npos = std::string_view::npos;
 
     Field() { std::memset(text_, ' ', capacity); }
-    explicit Field(std::string_view value) : Field() { assign(value.data(), value.size()); }
+    explicit Field(std::string_view value) : Field()
+    {
+        if (value.size() > capacity)
+            throw std::length_error("field text too long");
+        copy_short(text_, value.data(), value.size());  // over blanks: nothing to blank after it
+        size_ = static_cast<unsigned char>(value.size());
+    }
 
     Field& operator=(std::string_view value) { return assign(value.data(), value.size()); }
     Field& operator=(const std::string& value) { return assign(value.data(), value.size()); }
@@ -199,7 +205,7 @@ private:
         copy_short(text_ + from, blanks, to - from);
     }
 
-    char text_[capacity + 1] = {};  // the last byte is never part of the text
+    char text_[capacity + 1] = {};  // the last byte stays NUL: any run of digits ends by it
     unsigned char size_ = 0;
 };
 

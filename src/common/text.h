@@ -40,4 +40,18 @@ inline long long leading_value(std::string_view text)
     return value;
 }
 
+// The same for a field. Its buffer holds a blank (or its closing NUL) after
+// the text, so a run of digits ends inside it without a test of the length.
+inline long long leading_value(const Field& text)
+{
+    const char* const p = text.data();
+    unsigned long long value = 0;
+    std::size_t digits = 0;
+    for (; static_cast<unsigned char>(p[digits] - '0') <= 9; ++digits)
+        value = value * 10 + static_cast<unsigned>(p[digits] - '0');
+    if (digits == 0 || digits >= 18)
+        return read_leading_value(text);  // blanks, a sign, no digits, or a long number
+    return static_cast<long long>(value);
+}
+
 }  // namespace text

@@ -15,6 +15,7 @@
 namespace rowchecks {
 
 inline long long value(std::string_view text) { return text::leading_value(text); }
+inline long long value(const text::Field& text) { return text::leading_value(text); }
 
 // Not empty, and digits only.
 inline bool is_number(const text::Field& text) { return !text.empty() && numeric(text); }
