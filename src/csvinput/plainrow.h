@@ -42,10 +42,10 @@ public:
     std::size_t start(std::size_t i) const { return starts_[i]; }
     std::size_t length(std::size_t i) const { return static_cast<std::size_t>(ends_[i] - starts_[i]); }
 
-    // Some cell of the first count is not empty. The cells up to a comma
-    // hold nothing but the commas before it when that comma is where they
-    // would all be empty; the cells of the whole row when the row is its
-    // commas.
+    // Whether some cell among the first count holds text. Cells 0 to k end
+    // where comma k stands: they are all empty exactly when everything before
+    // it is commas, that is when it stands at position k. Past the last comma
+    // they end with the row, and are all empty when the row is only commas.
     bool any_text(std::size_t count) const
     {
         if (count == 0)
