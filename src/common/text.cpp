@@ -43,18 +43,11 @@ Field& capitals(Field& text, CaseMap map)
     // eight-bit ones but the multiplication and division signs) loses its
     // case bit. The blanks past the end stay blanks.
     if (map == CaseMap::eight_bit && text.size() <= 48) {
-        const auto in_range = [](__m128i c, unsigned char low, unsigned char high) {
-            const __m128i offset = _mm_sub_epi8(c, _mm_set1_epi8(static_cast<char>(low)));
-            return _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(static_cast<char>(high - low))), offset);
-        };
         const __m128i case_bit = _mm_set1_epi8(0x20);
         for (std::size_t at = 0; at < text.size(); at += 16) {
             auto* const block = reinterpret_cast<__m128i*>(text.data() + at);
             const __m128i c = _mm_loadu_si128(block);
-            const __m128i lower = _mm_or_si128(c, case_bit);
-            const __m128i letter = _mm_or_si128(
-                in_range(lower, 'a', 'z'),
-                _mm_andnot_si128(_mm_cmpeq_epi8(lower, _mm_set1_epi8(static_cast<char>(0xF7))), in_range(lower, 0xE0, 0xFE)));
+            const __m128i letter = charclass::blocks::cased_letter(c);
             _mm_storeu_si128(block, _mm_andnot_si128(_mm_and_si128(letter, case_bit), c));
         }
         return text;

@@ -62,23 +62,46 @@ constexpr bool isalnum8(unsigned char c) { return isdigit8(c) || isalpha8(c); }
 // Every character an ASCII letter or usual punctuation; true for "".
 bool alphabetic(std::string_view text);
 
+#if defined(__SSE2__)
+// The tests sixteen characters at a time: each gives a mask of 0xFF where the
+// character passes and 0 where it does not.
+namespace blocks {
+
+inline __m128i equal(__m128i c, char value) { return _mm_cmpeq_epi8(c, _mm_set1_epi8(value)); }
+
+// low <= c <= high, on the unsigned values.
+inline __m128i in_range(__m128i c, unsigned char low, unsigned char high)
+{
+    const __m128i offset = _mm_sub_epi8(c, _mm_set1_epi8(static_cast<char>(low)));
+    return _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(static_cast<char>(high - low))), offset);
+}
+
+// A letter of either case that the eight-bit mappings pair: a to z, and 0xE0
+// to 0xFE but the division sign, with their capitals (the case bit, 0x20,
+// set makes the small letter).
+inline __m128i cased_letter(__m128i c)
+{
+    const __m128i small = _mm_or_si128(c, _mm_set1_epi8(0x20));
+    return _mm_or_si128(in_range(small, 'a', 'z'),
+                        _mm_andnot_si128(equal(small, static_cast<char>(0xF7)), in_range(small, 0xE0, 0xFE)));
+}
+
+}  // namespace blocks
+#endif
+
 // The same for the 16 * blocks bytes at text, tested sixteen at a time: for a
 // text held in a buffer that is blank past its end (a blank is a name
 // character), whatever its length up to 16 * blocks.
 inline bool alphabetic_blocks(const char* text, std::size_t blocks)
 {
 #if defined(__SSE2__)
-    const auto at_most = [](__m128i value, char limit) {
-        return _mm_cmpeq_epi8(_mm_min_epu8(value, _mm_set1_epi8(limit)), value);
-    };
+    using namespace blocks;
     __m128i all = _mm_set1_epi8(-1);
     for (std::size_t b = 0; b < blocks; ++b) {
         const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * b));
-        const __m128i letter = at_most(_mm_sub_epi8(_mm_or_si128(c, _mm_set1_epi8(0x20)), _mm_set1_epi8('a')), 25);
-        const __m128i blank = _mm_cmpeq_epi8(c, _mm_set1_epi8(' '));
-        const __m128i amp_to_paren = at_most(_mm_sub_epi8(c, _mm_set1_epi8('&')), ')' - '&');   // & ' ( )
-        const __m128i comma_to_stop = at_most(_mm_sub_epi8(c, _mm_set1_epi8(',')), '.' - ',');  // , - .
-        all = _mm_and_si128(all, _mm_or_si128(_mm_or_si128(letter, blank), _mm_or_si128(amp_to_paren, comma_to_stop)));
+        const __m128i letter = in_range(_mm_or_si128(c, _mm_set1_epi8(0x20)), 'a', 'z');
+        const __m128i punctuation = _mm_or_si128(in_range(c, '&', ')'), in_range(c, ',', '.'));  // & ' ( ) , - .
+        all = _mm_and_si128(all, _mm_or_si128(_mm_or_si128(letter, equal(c, ' ')), punctuation));
     }
     return _mm_movemask_epi8(all) == 0xFFFF;
 #else

@@ -123,11 +123,7 @@ bool inits_blocks(text::Field& text)
     if (size > 48)
         return false;
     const std::size_t blocks = size <= 16 ? 1 : size <= 32 ? 2 : 3;
-    const auto equal = [](__m128i c, char value) { return _mm_cmpeq_epi8(c, _mm_set1_epi8(value)); };
-    const auto in_range = [](__m128i c, unsigned char low, unsigned char high) {
-        const __m128i offset = _mm_sub_epi8(c, _mm_set1_epi8(static_cast<char>(low)));
-        return _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(static_cast<char>(high - low))), offset);
-    };
+    using namespace charclass::blocks;
     const auto block = [&](std::size_t b) {
         return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + 16 * b));
     };
@@ -145,12 +141,9 @@ bool inits_blocks(text::Field& text)
             _mm_or_si128(_mm_or_si128(equal(c, ' '), equal(c, '(')), in_range(c, ',', '.'));  // , - .
         const __m128i capital = _mm_or_si128(due, _mm_slli_si128(separator, 1));
         due = _mm_srli_si128(separator, 15);
-        // Letters of either case (the eight-bit ones but the multiplication
-        // and division signs), in lower case, then in the case due.
+        // Letters in lower case, then in the case due.
         const __m128i lower = _mm_or_si128(c, case_bit);
-        const __m128i letter =
-            _mm_or_si128(in_range(lower, 'a', 'z'),
-                         _mm_andnot_si128(equal(lower, static_cast<char>(0xF7)), in_range(lower, 0xE0, 0xFE)));
+        const __m128i letter = cased_letter(c);
         const __m128i cased = _mm_xor_si128(lower, _mm_and_si128(capital, case_bit));
         const __m128i mapped = _mm_or_si128(_mm_and_si128(letter, cased), _mm_andnot_si128(letter, c));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(text.data() + 16 * b), mapped);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "charclass.h"
 #include "field.h"
 
 #if defined(__SSE2__)
@@ -41,8 +42,7 @@ inline bool numeric(const text::Field& text)
 #if defined(__SSE2__)
     if (text.size() <= 16) {
         const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data()));
-        const __m128i offset = _mm_sub_epi8(c, _mm_set1_epi8('0'));
-        const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(9)), offset);
+        const __m128i digit = charclass::blocks::in_range(c, '0', '9');
         const unsigned wanted = (1u << text.size()) - 1;
         return (static_cast<unsigned>(_mm_movemask_epi8(digit)) & wanted) == wanted;
     }

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "charclass.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -68,7 +70,7 @@ private:
     // 0xD7 and 0xF7).
     static __m128i special(__m128i bytes)
     {
-        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(0x1F)), bytes);
+        const __m128i control = charclass::blocks::in_range(bytes, 0, 0x1F);
         const __m128i upper = _mm_cmpeq_epi8(_mm_and_si128(bytes, _mm_set1_epi8(static_cast<char>(0xC0))),
                                              _mm_set1_epi8(static_cast<char>(0x80)));
         const __m128i signs = _mm_or_si128(equal(bytes, static_cast<char>(0xD7)), equal(bytes, static_cast<char>(0xF7)));
