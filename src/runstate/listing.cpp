@@ -1,10 +1,11 @@
 #include "listing.h"
 
+#include <cerrno>
+
 void Listing::write(const std::string& text)
 {
-    // Write failures on the listing are not fatal to the conversion.
-    if (err_)
-        std::fwrite(text.data(), 1, text.size(), err_);
+    if (err_ && std::fwrite(text.data(), 1, text.size(), err_) != text.size() && write_error_ == 0)
+        write_error_ = errno != 0 ? errno : EIO;
 }
 
 void Listing::fatal(std::string_view listing_text, std::string_view console_text)

@@ -10,7 +10,9 @@
 //             short form to the console.
 //
 // Message texts are formatted with msgfmt(), which writes its text arguments
-// whole, embedded NUL bytes included.
+// whole, embedded NUL bytes included. A write to the listing that fails is
+// remembered (write_failed()), so that the run can stop and say so rather than
+// leave a cut-off listing behind.
 #pragma once
 
 #include <cstdio>
@@ -35,6 +37,10 @@ public:
     int nerr() const { return nerr_; }
     int nwarn() const { return nwarn_; }
     void reset_counts() { nerr_ = nwarn_ = 0; }
+
+    // Has a write to the listing failed? write_error() is the errno it left.
+    bool write_failed() const { return write_error_ != 0; }
+    int write_error() const { return write_error_; }
 
     template <typename... Args>
     void error(format_string<Args...> format, const Args&... args)
@@ -78,6 +84,7 @@ private:
     bool verbose_ = false;
     int nerr_ = 0;
     int nwarn_ = 0;
+    int write_error_ = 0;
 };
 
 // Console text of the converter (the standard error stream).

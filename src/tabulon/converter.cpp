@@ -9,6 +9,7 @@
 #include "census.h"
 #include "codetables.h"
 #include "file.h"
+#include "newfile.h"
 #include "headers.h"
 #include "linereader.h"
 #include "listing.h"
@@ -163,7 +164,15 @@ File open_input(const std::string& path)
     return in;
 }
 
-enum class LoopEnd { done, read_failed, write_failed };
+// The two files a run makes. Each is written under an unfinished name and
+// takes its final name only at the end of the run: the listing always (a
+// Fatal listing too), the data file only when the conversion finished.
+struct Outputs {
+    NewFile listing;
+    NewFile data;
+};
+
+enum class LoopEnd { done, read_failed, write_failed, listing_failed };
 
 // What the row loop keeps for the summary.
 struct LoopResult {
@@ -201,6 +210,11 @@ LoopResult row_loop(LineReader& in, RecordOutput& out, const Run& run, const Cod
             return result;
         }
         ++result.records;
+        // A listing that can no longer be written ends the run at once.
+        if (listing.write_failed()) {
+            result.end = LoopEnd::listing_failed;
+            return result;
+        }
     }
     return result;
 }
@@ -210,45 +224,36 @@ std::string read_failed(const RunPaths& paths)
     return msgfmt("Fatal: Input file (%s) read failed\n", paths.input);
 }
 
-// Ends a run whose input or output failed part-way: no half-written data file is left.
-int abandon_run(const LoopResult& result, const RunPaths& paths, File& out, Listing& listing)
+// Ends a run whose input or output failed part-way: the unfinished data file
+// goes first (on a full disk that frees the room the listing's Fatal needs),
+// and the earlier data file stays as it was.
+int abandon_run(const LoopResult& result, const RunPaths& paths, Outputs& files, Listing& listing)
 {
+    files.data.discard();
     file_failed(listing,
                 result.end == LoopEnd::read_failed
                     ? read_failed(paths)
                     : msgfmt("Fatal: Output file (%s) write failed\n", paths.output),
                 result.saved_errno);
-    out.reset();
-    std::remove(paths.output.c_str());
     return exit_status::fatal;
 }
 
-// Closes the output, checking that everything reached the file.
-LoopResult close_output(File& out, LoopResult result)
-{
-    const bool flushed = std::fflush(out.get()) == 0;
-    const int error = errno;
-    const bool closed = std::fclose(out.release()) == 0;
-    if (!flushed || !closed) {
-        result.end = LoopEnd::write_failed;
-        result.saved_errno = flushed ? errno : error;
-    }
-    return result;
-}
-
 // The records written (blank rows give none, in either layout) and the
-// highest household number.
-void write_summary(const Run& run, const rowchecks::LoopState& state, const LoopResult& result,
-                   const RunPaths& paths, Listing& listing)
+// highest household number, to the listing; the console's copy is written
+// once the listing is in place.
+std::string summary_text(const Run& run, const rowchecks::LoopState& state, const LoopResult& result,
+                         const RunPaths& paths)
 {
     // In the SS-CENS layout the converter numbers households itself, so the
     // last one is the highest.
     const long long highest =
         run.brief ? text::leading_value(state.carried.prev_household) : state.tallies.highest_household;
-    const std::string summary =
-        msgfmt("\nOutput %d records, highest household number = %d\n", result.records, highest) +
-        msgfmt("\nOutput file is %s\n", paths.output);
-    listing.plain("%s", summary);
+    return msgfmt("\nOutput %d records, highest household number = %d\n", result.records, highest) +
+           msgfmt("\nOutput file is %s\n", paths.output);
+}
+
+void console_summary(const std::string& summary, const RunPaths& paths, const Listing& listing)
+{
     console("%s", summary);
     console("\n %d errors", listing.nerr());
     if (!listing.quiet())
@@ -265,43 +270,45 @@ int final_status(const Listing& listing)
     return exit_status::clean;
 }
 
-}  // namespace
-
-int convert(int argc, char** argv)
+// The listing could not be written: nothing of the run is kept.
+int listing_failed(const RunPaths& paths, Outputs& files, int error)
 {
-    if (argc <= 1) {
-        usage();
-        return exit_status::no_arguments;
-    }
-    Run run;
-    const int file_index = options(argc, argv, run);
-    if (file_index == 0)
-        return exit_status::no_file_name;
+    files.data.discard();
+    files.listing.discard();
+    console("Fatal: Listing file (%s) write failed\n", paths.listing);
+    platform::report_system_error("Fatal", error);
+    return exit_status::fatal;
+}
 
-    RunPaths paths;
-    const std::string program_path = argv[0] ? argv[0] : "";
-    if (program_path.size() > max_program_path) {
-        console("Fatal: Program path too long, move it closer to the root of the disk\n");
-        return exit_status::fatal;
+// Closes the listing and moves the finished files into place: the data file
+// (when the conversion finished) before the listing, so that a new listing
+// always stands beside its own data file.
+int finish_files(int status, const RunPaths& paths, Outputs& files, Listing& listing)
+{
+    if (listing.write_failed()) {
+        files.listing.discard();
+        return listing_failed(paths, files, listing.write_error());
     }
-    paths.program_dir = program_directory(program_path);
-    paths.input = argv[file_index];
-    if (paths.input.size() > max_input_path) {
-        console("Fatal: File path too long, move it closer to the root of the disk\n");
-        return exit_status::fatal;
-    }
-    const paths::PathParts input = paths::splitpath(paths.input);
-
-    paths.listing = paths::makepath(input.dir, input.base, "erc");
-    Listing listing(run.quiet, run.verbose);
-    File err(std::fopen(paths.listing.c_str(), "w"));
-    if (!err) {
+    if (!files.listing.close())
+        return listing_failed(paths, files, errno);
+    const NewFile* failed = status == exit_status::fatal ? NewFile::install({&files.listing})
+                                                         : NewFile::install({&files.data, &files.listing});
+    if (failed == &files.listing)
+        return listing_failed(paths, files, errno);
+    if (failed) {
         const int error = errno;
-        file_failed(listing, msgfmt("Fatal: Messages file (%s) failed to open\n", paths.listing), error);
+        console("Fatal: Output file (%s) write failed\n", paths.output);
+        platform::report_system_error("Fatal", error);
         return exit_status::fatal;
     }
-    listing.attach(err.get());
+    return status;
+}
 
+// The run from the listing's opening on: everything it writes goes to the
+// listing and the data file, which the caller then puts in place.
+int convert_piece(Run& run, RunPaths& paths, const paths::PathParts& input, Outputs& files, Listing& listing,
+                  std::string& summary)
+{
     if (input.ext.empty()) {
         listing.fatal(msgfmt("Fatal: Full file name required including the three letter extension - %s\n",
                              paths.input),
@@ -345,8 +352,7 @@ int convert(int argc, char** argv)
     }
 
     paths.output = paths::makepath(input.dir, base, output_extension(run));
-    File out(std::fopen(paths.output.c_str(), "wb"));
-    if (!out) {
+    if (!files.data.open(paths.output, NewFile::Mode::binary)) {
         const int error = errno;
         file_failed(listing, msgfmt("Fatal: Output file (%s) failed to open\n", paths.output), error);
         return exit_status::fatal;
@@ -360,20 +366,69 @@ int convert(int argc, char** argv)
     start_rows(run, header_book, state, listing);
 
     Progress progress;
-    RecordOutput records(out.get(), run.rlen);
+    RecordOutput records(files.data.get(), run.rlen);
     LoopResult result = row_loop(reader, records, run, tables, state, listing, progress);
     progress.flush();
+    if (result.end == LoopEnd::listing_failed)
+        return exit_status::fatal;  // told when the listing is finished
     if (result.end == LoopEnd::done && !records.flush()) {
         result.end = LoopEnd::write_failed;
         result.saved_errno = errno;
     }
-    if (result.end == LoopEnd::done)
-        result = close_output(out, result);
+    if (result.end == LoopEnd::done && !files.data.close()) {
+        result.end = LoopEnd::write_failed;
+        result.saved_errno = errno;
+    }
     if (result.end != LoopEnd::done)
-        return abandon_run(result, paths, out, listing);
+        return abandon_run(result, paths, files, listing);
 
-    write_summary(run, state, result, paths, listing);
+    summary = summary_text(run, state, result, paths);
+    listing.plain("%s", summary);
     return final_status(listing);
+}
+
+}  // namespace
+
+int convert(int argc, char** argv)
+{
+    if (argc <= 1) {
+        usage();
+        return exit_status::no_arguments;
+    }
+    Run run;
+    const int file_index = options(argc, argv, run);
+    if (file_index == 0)
+        return exit_status::no_file_name;
+
+    RunPaths paths;
+    const std::string program_path = argv[0] ? argv[0] : "";
+    if (program_path.size() > max_program_path) {
+        console("Fatal: Program path too long, move it closer to the root of the disk\n");
+        return exit_status::fatal;
+    }
+    paths.program_dir = program_directory(program_path);
+    paths.input = argv[file_index];
+    if (paths.input.size() > max_input_path) {
+        console("Fatal: File path too long, move it closer to the root of the disk\n");
+        return exit_status::fatal;
+    }
+    const paths::PathParts input = paths::splitpath(paths.input);
+
+    paths.listing = paths::makepath(input.dir, input.base, "erc");
+    Listing listing(run.quiet, run.verbose);
+    Outputs files;
+    if (!files.listing.open(paths.listing, NewFile::Mode::text)) {
+        const int error = errno;
+        file_failed(listing, msgfmt("Fatal: Messages file (%s) failed to open\n", paths.listing), error);
+        return exit_status::fatal;
+    }
+    listing.attach(files.listing.get());
+
+    std::string summary;
+    const int status = finish_files(convert_piece(run, paths, input, files, listing, summary), paths, files, listing);
+    if (status != exit_status::fatal)
+        console_summary(summary, paths, listing);
+    return status;
 }
 
 }  // namespace tabulon
