@@ -19,7 +19,7 @@ struct Placed {
 };
 
 struct Kind {
-    std::string label;  // the message without its class, row and values
+    std::string label;  // the message without its class, row and values (Windows-1252)
     std::string slug;   // its name in the page's address ("#kind=...")
     Severity severity = Severity::error;
     int count = 0;

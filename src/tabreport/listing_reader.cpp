@@ -1,5 +1,9 @@
 #include "listing_reader.h"
 
+#include <charconv>
+#include <optional>
+#include <span>
+
 #include "messages.h"
 #include "text.h"
 
@@ -23,18 +27,23 @@ std::vector<std::string_view> lines_of(std::string_view text)
     return lines;
 }
 
-// The row number of "Class: row N..."; 0 when the finding names no row.
-int row_of(std::string_view rest)
+// The row number of "Class: row N, ..." (or "row N ..."): 0 when the finding
+// names no row; nothing when N cannot be a row of a run (no digits, a sign,
+// 0, more than a row count holds), which makes the line malformed.
+std::optional<int> row_of(std::string_view rest)
 {
     if (!rest.starts_with("row "))
         return 0;
     rest.remove_prefix(4);
-    long long row = 0;
-    std::size_t digits = 0;
-    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9' && row < 1'000'000'000)
-        row = row * 10 + (rest[digits++] - '0');
+    if (rest.empty() || rest[0] < '0' || rest[0] > '9')
+        return std::nullopt;
+    int row = 0;
+    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), row);
+    const std::size_t digits = static_cast<std::size_t>(end - rest.data());
     const bool ends = digits < rest.size() && (rest[digits] == ',' || rest[digits] == ' ');
-    return digits > 0 && ends ? static_cast<int>(row) : 0;
+    if (error != std::errc() || row < 1 || !ends)
+        return std::nullopt;
+    return row;
 }
 
 bool take_finding(std::string_view line, ListingSummary& out)
@@ -47,10 +56,12 @@ bool take_finding(std::string_view line, ListingSummary& out)
         if (!line.starts_with(c.prefix))
             continue;
         Finding f;
-        f.row = row_of(line.substr(c.prefix.size()));
+        const std::optional<int> row = row_of(line.substr(c.prefix.size()));
+        f.row = row.value_or(0);
         f.severity = c.severity;
         f.line = std::string(line);
-        f.message = find_message(line);
+        // A malformed line is shown as it is, but read as no message of the table.
+        f.message = row ? find_message(line) : -1;
         (c.severity == Severity::error ? out.errors : c.severity == Severity::warning ? out.warnings : out.infos)++;
         out.findings.push_back(std::move(f));
         return true;
@@ -78,13 +89,25 @@ void take_description(std::string_view line, ListingSummary& out)
     out.output_format = std::string(formats);
 }
 
+// The converter's last lines after a finished conversion: "\nOutput %d
+// records, highest household number = %d\n" and "\nOutput file is %s\n".
+bool ends_in_closing_lines(std::span<const std::string_view> lines)
+{
+    if (lines.size() < 4)
+        return false;
+    const auto last = lines.last(4);
+    return last[0].empty() && matches(last[1], "Output %d records, highest household number = %d") &&
+           last[2].empty() && last[3].starts_with("Output file is ");
+}
+
 }  // namespace
 
 ListingSummary read_listing(std::string_view text)
 {
     ListingSummary out;
     bool in_fatal = false;
-    for (std::string_view line : lines_of(text)) {
+    const std::vector<std::string_view> lines = lines_of(text);
+    for (std::string_view line : lines) {
         if (line.starts_with("Fatal: ") || (in_fatal && line.starts_with("\t"))) {
             out.fatal.emplace_back(line);
             in_fatal = true;
@@ -106,6 +129,9 @@ ListingSummary read_listing(std::string_view text)
             out.records_line = std::string(line);
         }
     }
+    // A listing cut off anywhere, even between a CR and its LF, lacks its last line end.
+    const bool whole_last_line = text.ends_with('\n');
+    out.finished = whole_last_line && (in_fatal || (out.has_header && ends_in_closing_lines(lines)));
     return out;
 }
 

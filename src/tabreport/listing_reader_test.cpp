@@ -99,5 +99,69 @@ TEST(ListingReader, NulBytesAndALastLineWithoutItsEnd)
     EXPECT_EQ(format_of(l.findings[0]), "Error: row %d, field contains an invalid character <%c>\n");
 }
 
+std::string with_crlf(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
+TEST(ListingReader, OnlyAFinishedListingIsBelieved)
+{
+    const std::string header =
+        "Error listing for tabulon (Merrowby) v4.11.2 Thu Dec  7 12:00:00 2026 UTC converting RG110123.CSV\n"
+        "[When reporting program errors, be sure to send this file and the original data file]\n\n"
+        "Census year = 1881, input format = SS-CENS, output format = IN-CENS\n\n"
+        "Warning: row 11, page number = 4 not sequential\n";
+    const std::string closing = "\nOutput 9 records, highest household number = 6\n\nOutput file is rg110123.dat\n";
+    const std::string whole = header + closing;
+    const std::string fatal = "Fatal: row 2, File type switch does not match number of columns in data (25)\n"
+                              "\tall the titles in row 2 must be non-blank\n";
+    const struct {
+        const char* what;
+        std::string text;
+        bool finished;
+    } cases[] = {
+        {"whole", whole, true},
+        {"whole, CR LF", with_crlf(whole), true},
+        {"a Fatal before the header", "Warning: Cell A1 doesn't contain a valid piece number\n\n" + fatal, true},
+        {"a Fatal before the header, CR LF", with_crlf(fatal), true},
+        {"a Fatal after some rows", header + "Fatal: Input file (RG110123.CSV) read failed\n", true},
+        {"empty", "", false},
+        {"only NUL bytes", std::string(4096, '\0'), false},
+        {"cut in a finding", header.substr(0, header.size() - 10), false},
+        {"cut before the closing lines", header, false},
+        {"cut after the record count", header + closing.substr(0, closing.find("Output file")), false},
+        {"the last line end missing", whole.substr(0, whole.size() - 1), false},
+        {"cut between CR and LF", with_crlf(whole).substr(0, with_crlf(whole).size() - 1), false},
+        {"a Fatal cut short", fatal.substr(0, 30), false},
+        {"no header", closing, false},
+        {"more after the closing lines", whole + "Warning: row 12, surname missing\n", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(read_listing(c.text).finished, c.finished) << c.what;
+}
+
+// A row number no run can reach is no row: the line is shown as it is, read
+// as no known message, and placed on no row (not on a row its digits wrap to).
+TEST(ListingReader, RowNumbersAreReadWithinTheirRange)
+{
+    const struct {
+        const char* row;
+        int read_as;
+    } cases[] = {
+        {"2147483647", 2147483647}, {"2147483648", 0}, {"4294967300", 0},
+        {"99999999999999999999", 0}, {"0", 0},          {"-4", 0},
+    };
+    for (const auto& c : cases) {
+        const ListingSummary l = read_listing("Warning: row " + std::string(c.row) + ", surname missing\n");
+        ASSERT_EQ(l.findings.size(), 1u);
+        EXPECT_EQ(l.findings[0].row, c.read_as) << c.row;
+        EXPECT_EQ(l.findings[0].message >= 0, c.read_as > 0) << c.row;
+        EXPECT_EQ(l.warnings, 1) << c.row;
+    }
+}
+
 }  // namespace
 }  // namespace tabreport

@@ -274,7 +274,7 @@ std::string kind_label(std::string_view format)
         } else if (label.ends_with(" = ")) {
             label.resize(label.size() - 3);
         } else {
-            label += "\xE2\x80\xA6";  // U+2026, the page is UTF-8
+            label += "\x85";  // an ellipsis in Windows-1252, like every text of the report until it is written out
         }
     }
     std::string tidy;

@@ -37,7 +37,8 @@ int find_message(std::string_view line);
 
 // The kind of a finding for a reader: the format without its class, row and
 // values ("Warning: row %d, page number = %s not sequential\n" reads "page
-// number not sequential").
+// number not sequential"; a value standing alone reads as an ellipsis). In
+// Windows-1252, as the listing's own texts are.
 std::string kind_label(std::string_view format);
 
 // The label as a fragment of an address: lower-case letters, digits and '-'.

@@ -160,7 +160,7 @@ TEST(MessageTable, KindsReadWithoutClassRowOrValues)
     EXPECT_EQ(kind_label("Warning: row %d, consecutive schedule numbers (%s) are the same\n"),
               "consecutive schedule numbers are the same");
     EXPECT_EQ(kind_label("Error: row %d, field too long <%s>, truncated by %d to %d characters in the output file\n"),
-              "field too long, truncated by \u2026 to \u2026 characters in the output file");
+              "field too long, truncated by \x85 to \x85 characters in the output file");
     EXPECT_EQ(kind_label("Warning: row %d blank, ignored\n"), "blank, ignored");
     EXPECT_EQ(kind_slug("folio/SCT book = 0"), "folio-sct-book-0");
 }

@@ -215,14 +215,23 @@ void tail(std::string& out)
     out += "</script>\n</body>\n</html>\n";
 }
 
-// A TSV value: the bytes as they are, less what would break the line apart.
-std::string tsv_value(std::string_view text)
+// Would a spreadsheet that opens the findings file take the text for a formula?
+bool reads_as_formula(std::string_view text)
 {
-    std::string out(text);
-    for (char& c : out)
-        if (c == '\t' || c == '\n' || c == '\r' || c == '\0')
-            c = ' ';
-    return out;
+    if (text.empty())
+        return false;
+    switch (text[0]) {
+    case '=':
+    case '+':
+    case '@':
+    case '\t':
+    case '\r':
+        return true;
+    case '-':
+        return text.size() > 1;
+    default:
+        return false;
+    }
 }
 
 const char* class_name(Severity s)
@@ -231,6 +240,16 @@ const char* class_name(Severity s)
 }
 
 }  // namespace
+
+std::string tsv_field(std::string_view text)
+{
+    std::string out = reads_as_formula(text) ? "'" : "";
+    out += text;
+    for (char& c : out)
+        if (c == '\t' || c == '\n' || c == '\r' || c == '\0')
+            c = ' ';
+    return out;
+}
 
 std::string html_page(const Report& r)
 {
@@ -262,8 +281,8 @@ std::string tsv_findings(const Report& r)
 {
     std::string out;
     auto line = [&](const Finding& f, const std::string& title, const std::string& value) {
-        out += std::to_string(f.row) + "\t" + class_name(f.severity) + "\t" + tsv_value(title) + "\t" +
-               tsv_value(value) + "\t" + tsv_value(f.line) + "\n";
+        out += std::to_string(f.row) + "\t" + class_name(f.severity) + "\t" + tsv_field(title) + "\t" +
+               tsv_field(value) + "\t" + tsv_field(f.line) + "\n";
     };
     for (int f : r.placement.piece_findings)
         line(r.listing.findings[f], "", "");

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "findings.h"
 #include "listing_reader.h"
@@ -30,5 +31,12 @@ std::string html_page(const Report& report);
 // piece's own bytes, with tabs, line ends and NUL bytes in values as blanks.
 // A finding about the whole row (or the piece) leaves title and value empty.
 std::string tsv_findings(const Report& report);
+
+// One field of the findings file: the text's bytes, with tabs, line ends and
+// NUL bytes as blanks so that it stays one field of one line, and with an
+// apostrophe before it when a spreadsheet would take it for a formula (it
+// begins with =, +, @, a tab or a carriage return, or is a - with anything
+// after it; a lone "-", the converter's mark of a missing value, stays).
+std::string tsv_field(std::string_view text);
 
 }  // namespace tabreport

@@ -75,11 +75,12 @@ TEST(Placement, FindingsLandOnTheirCellsInListingOrder)
                         "Warning: row 5, page number = 4 not sequential\n"
                         "Error: row 5, household number = 1000000 too large for the output record\n"
                         "Warning: row 9, page number = 5 not sequential\n"
-                        "Warning: Book numbers not set\n");
+                        "Warning: Book numbers not set\n"
+                        "Warning: row 9, unrecognised county code XYZ\n");
     using V = std::vector<std::pair<int, int>>;
     EXPECT_EQ(placed_on(m, 4), (V{{0, 6}}));                                       // the address
     EXPECT_EQ(placed_on(m, 5), (V{{1, 8}, {2, 9}, {3, 24}, {4, 3}, {5, whole_row}}));  // no household column here
-    EXPECT_EQ(m.placement.missing_rows, std::vector<int>{6});
+    EXPECT_EQ(m.placement.missing_rows, (std::vector<int>{6, 8}));
     EXPECT_EQ(m.placement.piece_findings, std::vector<int>{7});
     EXPECT_EQ(m.sheet.titles[6], "Address");
     EXPECT_EQ(m.sheet.rows[3].cells[6].text, "Mill \x85 Lane");
@@ -90,6 +91,8 @@ TEST(Placement, FindingsLandOnTheirCellsInListingOrder)
     EXPECT_NE(page.find("<tbody id=\"r5\" class=\"f e k-"), std::string::npos);
     EXPECT_NE(page.find("<a href=\"#kind=page-number-not-sequential\" data-kind=\"page-number-not-sequential\">"),
               std::string::npos);
+    // A kind whose value stands alone ends in an ellipsis, made UTF-8 once.
+    EXPECT_NE(page.find(">unrecognised county code \xE2\x80\xA6</a>"), std::string::npos);
 
     const std::string tsv = tsv_findings(m.report());
     EXPECT_NE(tsv.find("4\tError\tAddress\tMill \x85 Lane\tError: row 4, field contains an invalid character <\x85>\n"),
@@ -138,6 +141,19 @@ TEST(Page, FatalListingShowsTheFatalAndNothingElse)
               std::string::npos);
     EXPECT_EQ(page.find("Cell A1"), std::string::npos);
     EXPECT_EQ(page.find("<table"), std::string::npos);
+}
+
+TEST(FindingsFile, AValueASpreadsheetWouldTakeForAFormulaIsMarkedAsText)
+{
+    const struct {
+        std::string value, field;
+    } cases[] = {
+        {"=HYPERLINK(\"x\")", "'=HYPERLINK(\"x\")"}, {"+44", "'+44"}, {"@SUM(A1)", "'@SUM(A1)"},
+        {"\tx", "' x"}, {"\rx", "' x"}, {"-5", "'-5"}, {"--", "'--"}, {"-", "-"}, {"", ""},
+        {"a=b", "a=b"}, {" =1", " =1"}, {"x\ty\nz", "x y z"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(tsv_field(c.value), c.field) << c.value;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "linereader.h"
 #include "listing.h"
 #include "listing_reader.h"
+#include "newfile.h"
 #include "page.h"
 #include "paths.h"
 #include "platform.h"
@@ -82,13 +83,16 @@ bool read_whole(const std::string& path, std::string& bytes)
     return !std::ferror(f.get());
 }
 
-bool write_whole(const std::string& path, const std::string& bytes)
+// Writes bytes whole into file, a new file that is to become path. False,
+// with errno telling why, when the file could not be made or any of the bytes
+// did not reach it.
+bool write_new(NewFile& file, const std::string& path, const std::string& bytes)
 {
-    File f(std::fopen(path.c_str(), "wb"));
-    if (!f)
+    if (!file.open(path, NewFile::Mode::binary))
         return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-    return std::fclose(f.release()) == 0 && written;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
+        return false;
+    return file.close();
 }
 
 std::string file_name_of(const std::string& path)
@@ -113,13 +117,34 @@ bool edited_after(const std::string& piece, const std::string& listing)
     return !e1 && !e2 && piece_time > listing_time;
 }
 
-// A file that failed: the Fatal line, then the system's description of why.
-int failed(const std::string& text)
+// A file that failed: the Fatal line, then the system's description of why
+// (error is the errno the failure left).
+int failed(const std::string& text, int error)
 {
-    const int error = errno;
     console("%s", text);
     platform::report_system_error("Fatal", error);
     return exit_status::fatal;
+}
+
+// The piece, read as the converter reads it; the status of a failure, told.
+int read_piece(const Paths& paths, const tabulon::Run& run, Sheet& sheet)
+{
+    File in(std::fopen(paths.piece.c_str(), "rb"));
+    if (in && platform::is_directory(in.get())) {
+        in.reset();
+        errno = EISDIR;
+    }
+    if (!in) {
+        const int error = errno;
+        return failed(msgfmt("Fatal: Input file (%s) failed to open\n", paths.piece), error);
+    }
+    LineReader reader(in.get());
+    sheet = read_sheet(reader, run);
+    if (sheet.read_failed) {
+        const int error = errno;
+        return failed(msgfmt("Fatal: Input file (%s) read failed\n", paths.piece), error);
+    }
+    return exit_status::written;
 }
 
 // The listing fits this piece and these switches; false after saying why not.
@@ -140,16 +165,44 @@ bool listing_fits(const ListingSummary& listing, const Paths& paths, const tabul
     return true;
 }
 
+// The files of a report. Each is written whole under an unfinished name;
+// they take their final names together, only when all of them are complete,
+// so a failure (a full disk, say) leaves the earlier page and findings file as
+// they were.
+struct ReportFiles {
+    NewFile page;
+    NewFile findings;
+};
+
+int page_failed(const Paths& paths, int error)
+{
+    return failed(msgfmt("Fatal: Report file (%s) failed to write\n", paths.html), error);
+}
+
+int findings_failed(const Paths& paths, int error)
+{
+    return failed(msgfmt("Fatal: Findings file (%s) failed to write\n", paths.tsv), error);
+}
+
 int write_report(const Report& report, const Paths& paths, bool tsv)
 {
-    if (!write_whole(paths.html, html_page(report)))
-        return failed(msgfmt("Fatal: Report file (%s) failed to write\n", paths.html));
+    ReportFiles files;
+    if (!write_new(files.page, paths.html, html_page(report)))
+        return page_failed(paths, errno);
+    // A conversion that stopped has no findings to list.
+    const bool with_findings = tsv && report.listing.fatal.empty();
+    if (with_findings && !write_new(files.findings, paths.tsv, tsv_findings(report)))
+        return findings_failed(paths, errno);
+    // The page last: a new page always stands beside its own findings file.
+    const NewFile* not_moved =
+        with_findings ? NewFile::install({&files.findings, &files.page}) : NewFile::install({&files.page});
+    if (not_moved == &files.page)
+        return page_failed(paths, errno);
+    if (not_moved)
+        return findings_failed(paths, errno);
     console("\nReport file is %s\n", paths.html);
-    if (tsv && report.listing.fatal.empty()) {
-        if (!write_whole(paths.tsv, tsv_findings(report)))
-            return failed(msgfmt("Fatal: Findings file (%s) failed to write\n", paths.tsv));
+    if (with_findings)
         console("Findings file is %s\n", paths.tsv);
-    }
     return exit_status::written;
 }
 
@@ -188,19 +241,20 @@ int report(int argc, char** argv)
         return exit_status::fatal;
     }
     const ListingSummary listing = read_listing(listing_text);
+    if (!listing.finished) {
+        console("Fatal: Listing file (%s) is incomplete, the conversion did not finish: convert the piece "
+                "again with tabulon\n",
+                paths.listing);
+        return exit_status::fatal;
+    }
     if (!listing_fits(listing, paths, o.run))
         return exit_status::fatal;
     const bool stale = edited_after(paths.piece, paths.listing);
 
     Sheet sheet;
     if (listing.fatal.empty()) {
-        File in(std::fopen(paths.piece.c_str(), "rb"));
-        if (!in || platform::is_directory(in.get()))
-            return failed(msgfmt("Fatal: Input file (%s) failed to open\n", paths.piece));
-        LineReader reader(in.get());
-        sheet = read_sheet(reader, o.run);
-        if (sheet.read_failed)
-            return failed(msgfmt("Fatal: Input file (%s) read failed\n", paths.piece));
+        if (const int status = read_piece(paths, o.run, sheet); status != exit_status::written)
+            return status;
     }
     const Placement placement = place_findings(sheet, listing);
     const Report report{paths.piece_name, file_name_of(paths.listing), o.run, sheet, listing, placement, stale};
