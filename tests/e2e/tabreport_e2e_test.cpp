@@ -4,10 +4,18 @@
 // and a filter chosen in the address fragment leaves only its rows.
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "harness.h"
@@ -313,6 +321,196 @@ TEST(TabreportRun, UsageAndTheLauncherPrompt)
     EXPECT_TRUE(e2e::exists(s.piece("RG090321.html")));
     EXPECT_TRUE(e2e::exists(s.piece("RG090321.tsv")));
 }
+
+// ---------------------------------------------------------------------------
+// Hostile situations: a listing the converter did not finish, a report that
+// cannot be written, cells a spreadsheet would run as formulas. Each starts
+// from a piece converted elsewhere, copied with its listing into its own
+// folder, with an earlier report beside it; a run that fails leaves that
+// folder exactly as it was.
+
+enum class Trouble {
+    none,
+    empty_listing,
+    cut_listing,
+    full_file_system,   // the folder is a tmpfs with less room than the page needs (root only)
+    file_size_limit,    // the report is run under a file-size limit smaller than the page
+    findings_on_device, // the findings file is a link to /dev/full
+};
+
+struct Hostile {
+    std::string name;
+    Trouble trouble;
+    std::string csv;  // the piece RG110123.CSV; empty: the sample RG090321.CSV
+    int status;
+    std::string console;  // a part of the console, with {listing}, {html} and {tsv} for the paths
+    std::vector<std::string> tsv_holds, page_holds;  // in the new report; none: the earlier one is kept
+};
+
+void PrintTo(const Hostile& h, std::ostream* os)
+{
+    *os << h.name;
+}
+
+const std::string kPieceWithFormulas =
+    "RG11 piece 123,,\r\n" + kTitles.substr(0, kTitles.find("Age,")) + "@Age," +
+    kTitles.substr(kTitles.find("Age,") + 4) + "Piece 123,,\r\n" +
+    "Pendlecombe,2,17,3,11,,Quarry Row,,\"=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",+Josiah,,Head,M,M,-5,,Mason,,,"
+    "DEV,Pendlecombe,,,,\r\n";
+
+const std::string kIncomplete =
+    "Fatal: Listing file ({listing}) is incomplete, the conversion did not finish: convert the piece again with "
+    "tabulon\n";
+
+const Hostile hostile_cases[] = {
+    {"EmptyListing", Trouble::empty_listing, "", 12, kIncomplete, {}, {}},
+    {"ListingCutOff", Trouble::cut_listing, "", 12, kIncomplete, {}, {}},
+    {"PageOnAFullFileSystem", Trouble::full_file_system, "", 12, "Fatal: Report file ({html}) failed to write\nFatal: ",
+     {}, {}},
+    {"PagePastTheFileSizeLimit", Trouble::file_size_limit, "", 12,
+     "Fatal: Report file ({html}) failed to write\nFatal: ", {}, {}},
+    {"FindingsFileOnAFullDevice", Trouble::findings_on_device, "", 12,
+     "Fatal: Findings file ({tsv}) failed to write\nFatal: No space left on device\n", {}, {}},
+    {"CellsThatReadAsFormulas", Trouble::none, kPieceWithFormulas, 0, "\nReport file is {html}\n",
+     {"4\tError\tSurname\t'=HYPERLINK(\"http://x\",\"y\")\tError: row 4, field too long <=HYPERLINK(",
+      "4\tWarning\tForenames\t'+Josiah\tWarning: row 4, forename(s) = +Josiah contains",
+      "4\tError\t'@Age\t'-5\tError: row 4, age = -5 not numeric\n"},
+     {"<td class=\"e\">=HYPERLINK(&quot;http://x&quot;,&quot;y&quot;)<", "<td class=\"w\">+Josiah<",
+      "<td class=\"e\">-5<", "<th scope=\"col\">@Age"}},
+};
+
+// A small tmpfs mounted over a folder for the life of the object.
+class SmallTmpfs {
+public:
+    explicit SmallTmpfs(const fs::path& at) : at_(at)
+    {
+        mounted_ = geteuid() == 0 && mount("tmpfs", at.c_str(), "tmpfs", 0, "size=20k") == 0;
+    }
+    ~SmallTmpfs()
+    {
+        if (mounted_)
+            umount2(at_.c_str(), MNT_DETACH);
+    }
+    SmallTmpfs(const SmallTmpfs&) = delete;
+    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
+    bool mounted() const { return mounted_; }
+
+private:
+    fs::path at_;
+    bool mounted_ = false;
+};
+
+// A file-size limit for the programs started while the object lives (they
+// inherit it), with SIGXFSZ ignored so that a write past it fails instead.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &before_);
+        const rlimit limit{bytes, before_.rlim_max};
+        set_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        signal_before_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &before_);
+        std::signal(SIGXFSZ, signal_before_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool set() const { return set_; }
+
+private:
+    rlimit before_{};
+    bool set_ = false;
+    void (*signal_before_)(int) = SIG_DFL;
+};
+
+std::vector<std::string> names_in(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class HostileSituation : public ::testing::TestWithParam<Hostile> {};
+
+TEST_P(HostileSituation, RefusedOrWrittenWholeAndNothingHalfDone)
+{
+    const Hostile& h = GetParam();
+    const Target& target = Target::get();
+    const bool devices = !target.windows;  // Wine reaches no Linux device through a link
+    if ((h.trouble == Trouble::findings_on_device || h.trouble == Trouble::file_size_limit) && !devices)
+        GTEST_SKIP() << "a Linux device or file-size limit";
+
+    e2e::TempDir dir;
+    const std::string name = h.csv.empty() ? "RG090321" : "RG110123";
+    const fs::path converted = dir / "converted", folder = dir / "folder";
+    fs::create_directories(converted);
+    fs::create_directories(folder);
+    if (h.csv.empty())
+        fs::copy_file(fs::path(EXAMPLES_DIR) / (name + ".CSV"), converted / (name + ".CSV"));
+    else
+        e2e::write_file(converted / (name + ".CSV"), h.csv);
+    e2e::run("tabulon", with_file({}, converted / (name + ".CSV")));
+
+    std::optional<SmallTmpfs> tmpfs;
+    if (h.trouble == Trouble::full_file_system && !tmpfs.emplace(folder).mounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    const fs::path piece = folder / (name + ".CSV"), listing = folder / (name + ".erc"),
+                   html = folder / (name + ".html"), tsv = folder / (name + ".tsv");
+    fs::copy_file(converted / (name + ".CSV"), piece);
+    std::string listing_text = e2e::read_file(converted / (name + ".erc"));
+    if (h.trouble == Trouble::empty_listing)
+        listing_text.clear();
+    if (h.trouble == Trouble::cut_listing)
+        listing_text.resize(listing_text.size() / 2);
+    e2e::write_file(listing, listing_text);
+    e2e::write_file(html, "earlier page\n");
+    if (h.trouble == Trouble::findings_on_device)
+        fs::create_symlink("/dev/full", tsv);
+    else
+        e2e::write_file(tsv, "earlier findings\n");
+    const std::vector<std::string> before = names_in(folder);
+
+    e2e::Result r;
+    {
+        std::optional<FileSizeLimit> limit;
+        if (h.trouble == Trouble::file_size_limit) {
+            ASSERT_TRUE(limit.emplace(4096).set());
+        }
+        r = e2e::run("tabreport", with_file({"-t"}, piece));
+    }
+
+    std::string console = h.console;
+    for (const auto& [key, path] : {std::pair{"{listing}", listing}, {"{html}", html}, {"{tsv}", tsv}})
+        for (std::size_t at; (at = console.find(key)) != std::string::npos;)
+            console.replace(at, std::string(key).size(), target.native(path));
+    EXPECT_EQ(r.status, h.status) << r.err;
+    EXPECT_NE(r.err.find(target.text(console)), std::string::npos) << r.err;
+    EXPECT_EQ(e2e::read_file(piece), e2e::read_file(converted / (name + ".CSV")));
+    EXPECT_EQ(e2e::read_file(listing), listing_text);
+    if (h.page_holds.empty()) {
+        EXPECT_EQ(names_in(folder), before) << "an unfinished file was left behind";
+        EXPECT_EQ(e2e::read_file(html), "earlier page\n");
+        if (h.trouble == Trouble::findings_on_device)
+            EXPECT_EQ(fs::read_symlink(tsv), "/dev/full");
+        else
+            EXPECT_EQ(e2e::read_file(tsv), "earlier findings\n");
+        return;
+    }
+    const std::string page = e2e::read_file(html), findings = e2e::read_file(tsv);
+    EXPECT_EQ(tabreport::check::well_formed(page), "");
+    for (const std::string& part : h.page_holds)
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+    for (const std::string& part : h.tsv_holds)
+        EXPECT_NE(findings.find(part), std::string::npos) << part << "\n" << findings;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tabreport, HostileSituation, ::testing::ValuesIn(hostile_cases),
+                         [](const auto& info) { return info.param.name; });
 
 // ---------------------------------------------------------------------------
 // A large piece
