@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/personality.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@
 #include <map>
 #include <sstream>
 #include <system_error>
+#include <thread>
 
 #include "e2e_programs.h"  // generated: default_program_paths, the programs of this build tree
 
@@ -65,7 +67,28 @@ struct RawRun {
     std::string stdin_text;
     std::filesystem::path cwd;
     std::chrono::milliseconds timeout;
+    long long file_size_limit = 0;
 };
+
+// In the child, after fork: its folder and limits, then the program. Never returns.
+[[noreturn]] void exec_child(const RawRun& run, const std::string& cwd, char** argv, char** envp)
+{
+    if (!cwd.empty() && chdir(cwd.c_str()) != 0) {
+        const char message[] = "e2e: chdir failed\n";
+        (void)!write(2, message, sizeof message - 1);
+        _exit(127);
+    }
+    if (run.file_size_limit > 0) {
+        const rlimit limit{static_cast<rlim_t>(run.file_size_limit), static_cast<rlim_t>(run.file_size_limit)};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN);
+    }
+    environ = envp;
+    execvp(run.file.c_str(), argv);
+    const char message[] = "e2e: exec failed\n";
+    (void)!write(2, message, sizeof message - 1);
+    _exit(127);
+}
 
 // fork/exec with all three standard streams on pipes. Input and both outputs go
 // through one poll loop, so a child that writes much before reading its input
@@ -93,16 +116,7 @@ Result run_raw(RawRun run)
         dup2(in[0], 0);
         dup2(out[1], 1);
         dup2(err[1], 2);
-        if (!cwd.empty() && chdir(cwd.c_str()) != 0) {
-            const char message[] = "e2e: chdir failed\n";
-            (void)!write(2, message, sizeof message - 1);
-            _exit(127);
-        }
-        environ = envp.data();
-        execvp(run.file.c_str(), argv.data());
-        const char message[] = "e2e: exec failed\n";
-        (void)!write(2, message, sizeof message - 1);
-        _exit(127);
+        exec_child(run, cwd, argv.data(), envp.data());
     }
     close(in[0]);
     close(out[1]);
@@ -373,7 +387,10 @@ std::string Target::text(const std::string& lf_text) const
     return result;
 }
 
-Result run(const Invocation& invocation)
+namespace {
+
+// What is executed for an invocation: the program itself, or Wine running it.
+bool prepare(const Invocation& invocation, RawRun& raw)
 {
     const Target& target = Target::get();
     const std::string path = invocation.program.find('/') != std::string::npos
@@ -381,14 +398,15 @@ Result run(const Invocation& invocation)
                                  : target.program(invocation.program);
     if (path.empty() || !e2e::exists(path)) {
         ADD_FAILURE() << "no program " << invocation.program << " (looked for \"" << path << "\")";
-        return {-1, "", ""};
+        return false;
     }
-    RawRun raw{path, {}, {}, invocation.stdin_text, invocation.cwd, invocation.timeout};
+    raw = RawRun{path, {}, {}, invocation.stdin_text, invocation.cwd, invocation.timeout,
+                 invocation.file_size_limit};
     if (target.windows) {
         // Wine makes argv[0] from the program's path; it cannot be chosen, nor left out.
         if (invocation.argv0 || invocation.no_argv) {
             ADD_FAILURE() << "argv[0] cannot be set under Wine: skip this test there";
-            return {-1, "", ""};
+            return false;
         }
         raw.file = target.wine;
         raw.argv = {target.wine, path};
@@ -400,14 +418,133 @@ Result run(const Invocation& invocation)
     if (invocation.no_argv)
         raw.argv.clear();
     raw.argv.insert(raw.argv.end(), invocation.args.begin(), invocation.args.end());
+    return true;
+}
+
+// Told apart from the program's own failures, which the test's checks report.
+void check_wine(const std::string& program, const Result& result)
+{
+    if (!Target::get().windows)
+        return;
+    const std::string complaint = wine_complaint(result.err);
+    if (!complaint.empty())
+        ADD_FAILURE() << "Wine failed, not the program: " << program << " got status " << result.status
+                      << " with Wine's message \"" << complaint << "\"";
+}
+
+int status_of(int wait_status)
+{
+    if (WIFEXITED(wait_status))
+        return WEXITSTATUS(wait_status);
+    return WIFSIGNALED(wait_status) ? -WTERMSIG(wait_status) : -1;
+}
+
+}  // namespace
+
+Result run(const Invocation& invocation)
+{
+    RawRun raw;
+    if (!prepare(invocation, raw))
+        return {-1, "", ""};
     Result result = run_raw(std::move(raw));
-    if (target.windows) {
-        // Told apart from the program's own failures, which the test's checks report.
-        const std::string complaint = wine_complaint(result.err);
-        if (!complaint.empty())
-            ADD_FAILURE() << "Wine failed, not the program: " << invocation.program << " got status "
-                          << result.status << " with Wine's message \"" << complaint << "\"";
+    check_wine(invocation.program, result);
+    return result;
+}
+
+Started::Started(const Invocation& invocation) : program_(invocation.program), timeout_(invocation.timeout)
+{
+    RawRun raw;
+    if (!prepare(invocation, raw))
+        return;
+    char out_name[] = "/tmp/e2e-out-XXXXXX", err_name[] = "/tmp/e2e-err-XXXXXX";
+    const int out = mkstemp(out_name), err = mkstemp(err_name);
+    int in[2];
+    if (out < 0 || err < 0 || pipe2(in, O_CLOEXEC) != 0) {
+        ADD_FAILURE() << "cannot start " << program_ << ": " << std::strerror(errno);
+        return;
     }
+    out_ = out_name;
+    err_ = err_name;
+    std::vector<char*> argv = pointers(raw.argv);
+    std::vector<char*> envp = pointers(raw.env);
+    const std::string cwd = raw.cwd.string();
+    pid_ = fork();
+    if (pid_ == 0) {
+        dup2(in[0], 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        exec_child(raw, cwd, argv.data(), envp.data());
+    }
+    close(in[0]);
+    close(out);
+    close(err);
+    input_ = in[1];
+    if (pid_ < 0) {
+        ADD_FAILURE() << "fork: " << std::strerror(errno);
+        return;
+    }
+    for (std::size_t done = 0; done < raw.stdin_text.size();) {
+        const ssize_t n = write(input_, raw.stdin_text.data() + done, raw.stdin_text.size() - done);
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+Started::~Started()
+{
+    if (pid_ > 0 && !ended_) {
+        kill(pid_, SIGKILL);
+        while (waitpid(pid_, &wait_status_, 0) < 0 && errno == EINTR) {
+        }
+    }
+    if (input_ >= 0)
+        close(input_);
+    std::error_code ignored;
+    std::filesystem::remove(out_, ignored);
+    std::filesystem::remove(err_, ignored);
+}
+
+bool Started::running()
+{
+    if (pid_ <= 0 || ended_)
+        return false;
+    ended_ = waitpid(pid_, &wait_status_, WNOHANG) == pid_;
+    return !ended_;
+}
+
+void Started::signal(int signal_number)
+{
+    if (running())
+        kill(pid_, signal_number);
+}
+
+std::string Started::err_so_far() const
+{
+    return read_file(err_);
+}
+
+Result Started::finish()
+{
+    if (input_ >= 0) {
+        close(input_);
+        input_ = -1;
+    }
+    if (pid_ <= 0)
+        return {-1, "", ""};
+    const auto deadline = std::chrono::steady_clock::now() + timeout_;
+    while (running() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const bool timed_out = running();
+    if (timed_out) {
+        kill(pid_, SIGKILL);
+        while (waitpid(pid_, &wait_status_, 0) < 0 && errno == EINTR) {
+        }
+        ended_ = true;
+        ADD_FAILURE() << program_ << ": no end after " << timeout_.count() << " s, killed";
+    }
+    Result result{timed_out ? -1 : status_of(wait_status_), read_file(out_), read_file(err_)};
+    check_wine(program_, result);
     return result;
 }
 

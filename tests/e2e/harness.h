@@ -58,12 +58,41 @@ struct Invocation {
     std::string stdin_text;             // written to the standard input, then closed
     std::filesystem::path cwd;          // empty: the test's own working directory
     std::chrono::seconds timeout{20};   // killed and reported as a failure past this
+    long long file_size_limit = 0;      // > 0: the largest file the program may write (SIGXFSZ ignored)
 };
 
 Result run(const Invocation& invocation);
 
 Result run(const std::string& program, const std::vector<std::string>& args,
            const std::string& stdin_text = "", const std::filesystem::path& cwd = {});
+
+// A program started in the background: stdin_text is written to its standard
+// input, which then stays open until finish(); its output is gathered in
+// files; it can be signalled meanwhile. Killed at destruction if still running.
+class Started {
+public:
+    explicit Started(const Invocation& invocation);
+    ~Started();
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+
+    bool running();
+    void signal(int signal_number);
+    // What it has written to its standard error so far.
+    std::string err_so_far() const;
+    // Closes its standard input and waits for its end (killed past the
+    // invocation's timeout, which fails the test).
+    Result finish();
+
+private:
+    std::string program_;
+    std::chrono::seconds timeout_;
+    int pid_ = -1;
+    int input_ = -1;
+    std::filesystem::path out_, err_;
+    bool ended_ = false;
+    int wait_status_ = 0;
+};
 
 // A fresh directory (under /tmp unless told otherwise), removed with everything
 // in it on destruction.
