@@ -1,9 +1,11 @@
 // Hostile situations around the files the programs write: a run killed or
 // interrupted part-way, a full disk, a file-size limit, a listing that cannot
-// be written. One row a situation, one runner. In every one: the status and
-// the console line expected, the files named unchanged byte for byte, and no
-// unfinished file left behind (unless the program was killed outright, when
-// the next run must work beside what it left).
+// be written, a listing the converter did not finish, cells that a
+// spreadsheet would run as formulas. One row a situation, one runner. In
+// every one: the status and the console line expected, the files named
+// unchanged byte for byte, and no unfinished file left behind (unless the
+// program was killed outright, when the next run must work beside what it
+// left).
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
@@ -74,12 +76,45 @@ void PrintTo(const Situation& s, std::ostream* out)
 const std::string earlier_listing = "an earlier listing\n";
 const std::string earlier_records(256, 'E');
 
+// The listing of RG110123.CSV as the converter leaves it when the conversion
+// finished, with these findings.
+std::string finished_listing(const std::string& findings, int records)
+{
+    return "Error listing for tabulon (Merrowby) v4.11.2 Wed Dec  9 06:00:00 2026 UTC converting RG110123.CSV\n"
+           "[When reporting program errors, be sure to send this file and the original data file]\n\n"
+           "Census year = 1881, input format = SS-CENS, output format = IN-CENS\n\n"
+           "Subtract 3 from row numbers in messages to get the corresponding record in the output file.\n\n" +
+           findings + "\nOutput " + std::to_string(records) + " records, highest household number = " +
+           std::to_string(records) + "\n\nOutput file is rg110123.dat\n";
+}
+
+// What tabreport finds beside a piece: its listing, and the report made before.
+std::map<std::string, std::string> with_earlier_report(const std::string& listing)
+{
+    return {{"RG110123.erc", listing},
+            {"RG110123.html", "an earlier page\n"},
+            {"RG110123.tsv", "an earlier findings file\n"}};
+}
+
+// A piece whose age title and one age a spreadsheet would take for formulas.
+std::string piece_with_formulas()
+{
+    std::string csv = piece(1, "-5");
+    csv.replace(csv.find(",Age,"), 5, ",=Age,");
+    return csv;
+}
+
 std::vector<Situation> situations()
 {
     const std::map<std::string, std::string> earlier = {{"RG110123.erc", earlier_listing},
                                                         {"rg110123.dat", earlier_records}};
     const std::vector<std::string> both = {"RG110123.erc", "rg110123.dat", "RG110123.CSV"};
     const int big = 1000000;
+    const std::string listing = finished_listing("", 3);
+    const std::string incomplete =
+        "Fatal: Listing file (RG110123.erc) is incomplete, the conversion did not finish: convert the piece again "
+        "with tabulon\n";
+    const std::vector<std::string> report_files = {"RG110123.CSV", "RG110123.erc", "RG110123.html", "RG110123.tsv"};
     return {
         {"tabulon killed mid-way keeps the earlier listing and data file", Trouble::killed, "tabulon",
          {"RG110123.CSV"}, big, "52", earlier, {}, 0, -SIGKILL, {}, both, {}},
@@ -99,6 +134,30 @@ std::vector<Situation> situations()
          [](const fs::path& dir) { fs::create_symlink("/dev/full", dir / "RG110123.erc"); }, 0, 12,
          {"Fatal: Listing file (RG110123.erc) write failed\nFatal: No space left on device\n"},
          {"rg110123.dat", "RG110123.CSV"}, {}},
+        {"tabreport refuses an empty listing and writes nothing", Trouble::none, "tabreport", {"-t", "RG110123.CSV"},
+         3, "52", with_earlier_report(""), {}, 0, 12, {incomplete}, report_files, {}},
+        {"tabreport refuses a listing cut off part-way and writes nothing", Trouble::none, "tabreport",
+         {"-t", "RG110123.CSV"}, 3, "52", with_earlier_report(listing.substr(0, listing.size() / 2)), {}, 0, 12,
+         {incomplete}, report_files, {}},
+        {"tabreport on a full disk: the earlier page and findings file stay", Trouble::full_disk, "tabreport",
+         {"-t", "RG110123.CSV"}, 3, "52", with_earlier_report(listing), {}, 2048, 12,
+         {"Fatal: Report file (RG110123.html) failed to write\nFatal: "}, report_files, {}},
+        {"tabreport with its findings file on a device that is full: the earlier page stays", Trouble::none,
+         "tabreport", {"-t", "RG110123.CSV"}, 3, "52",
+         {{"RG110123.erc", finished_listing("Warning: row 5, surname missing\n", 3)},
+          {"RG110123.html", "an earlier page\n"}},
+         [](const fs::path& dir) { fs::create_symlink("/dev/full", dir / "RG110123.tsv"); }, 0, 12,
+         {"Fatal: Findings file (RG110123.tsv) failed to write\nFatal: No space left on device\n"},
+         {"RG110123.CSV", "RG110123.erc", "RG110123.html"}, {}},
+        {"tabreport marks what a spreadsheet would run as text in the findings file only", Trouble::none, "tabreport",
+         {"-t", "RG110123.CSV"}, 0, "", [] {
+             auto files = with_earlier_report(finished_listing("Error: row 4, age = -5 not numeric\n", 1));
+             files["RG110123.CSV"] = piece_with_formulas();
+             return files;
+         }(), {}, 0, 0, {"\nReport file is RG110123.html\nFindings file is RG110123.tsv\n"},
+         {"RG110123.CSV", "RG110123.erc"},
+         {{"RG110123.tsv", "4\tError\t'=Age\t'-5\tError: row 4, age = -5 not numeric"},
+          {"RG110123.html", "<td class=\"e\">-5<"}}},
     };
 }
 
