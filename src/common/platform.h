@@ -44,4 +44,20 @@ void report_system_error(const char* prefix, int reason);
 // failure, with errno telling why.
 bool seek(std::FILE* stream, std::int64_t offset);
 
+// How an attempt to lock a file for editing ended.
+enum class EditLock {
+    taken,        // this program holds it until unlock_for_editing or the file's close
+    held,         // another program holds it
+    unsupported,  // the file system cannot lock this file
+};
+
+// Takes, without waiting, the lock that only one program at a time can hold
+// on a file open for update; it goes with the program, however that ends.
+// Nobody's reads or writes of the file are blocked by it, so a program that
+// only reads the file (or takes no lock) never notices it.
+EditLock lock_for_editing(std::FILE* stream);
+
+// Gives the lock up, before the file is closed.
+void unlock_for_editing(std::FILE* stream);
+
 }  // namespace platform
