@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/personality.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -62,15 +64,32 @@ struct RawRun {
     std::string file;                  // what is executed
     std::vector<std::string> argv;
     std::vector<std::string> env;
-    std::string stdin_text;
     std::filesystem::path cwd;
-    std::chrono::milliseconds timeout;
+    std::optional<std::uint64_t> file_size_limit;
 };
 
-// fork/exec with all three standard streams on pipes. Input and both outputs go
+}  // namespace
+
+// A child with all three standard streams on pipes. Input and both outputs go
 // through one poll loop, so a child that writes much before reading its input
 // (or the other way round) cannot block us, nor we it.
-Result run_raw(RawRun run)
+struct Background::Process {
+    std::string name;                       // the program as the test named it
+    bool windows = false;                   // run by Wine, whose own failures are told apart
+    std::chrono::milliseconds timeout{0};   // for finish()
+    pid_t pid = -1;
+    int to_child = -1;
+    int from_child[2] = {-1, -1};           // standard output, standard error
+    std::string input;                      // typed, not yet passed on
+    bool input_ends = false;                // close the standard input once input is passed on
+    Result result{-1, "", ""};
+
+    bool start(RawRun run);
+    bool pump(std::chrono::steady_clock::time_point deadline, const std::function<bool()>& done);
+    void close_pipes();
+};
+
+bool Background::Process::start(RawRun run)
 {
     static const bool sigpipe_ignored = [] { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
     (void)sigpipe_ignored;
@@ -78,16 +97,16 @@ Result run_raw(RawRun run)
     int in[2], out[2], err[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
         ADD_FAILURE() << "pipe: " << std::strerror(errno);
-        return {-1, "", ""};
+        return false;
     }
     std::vector<char*> argv = pointers(run.argv);
     std::vector<char*> envp = pointers(run.env);
     const std::string cwd = run.cwd.string();
 
-    const pid_t pid = fork();
+    pid = fork();
     if (pid < 0) {
         ADD_FAILURE() << "fork: " << std::strerror(errno);
-        return {-1, "", ""};
+        return false;
     }
     if (pid == 0) {
         dup2(in[0], 0);
@@ -98,6 +117,11 @@ Result run_raw(RawRun run)
             (void)!write(2, message, sizeof message - 1);
             _exit(127);
         }
+        if (run.file_size_limit) {
+            const rlimit limit{*run.file_size_limit, *run.file_size_limit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead
+        }
         environ = envp.data();
         execvp(run.file.c_str(), argv.data());
         const char message[] = "e2e: exec failed\n";
@@ -107,29 +131,29 @@ Result run_raw(RawRun run)
     close(in[0]);
     close(out[1]);
     close(err[1]);
-
-    int to_child = in[1];
+    to_child = in[1];
     fcntl(to_child, F_SETFL, O_NONBLOCK);
-    std::size_t written = 0;
-    if (run.stdin_text.empty()) {
-        close(to_child);
-        to_child = -1;
-    }
-    int from_child[2] = {out[0], err[0]};
-    std::string* sink[2] = {nullptr, nullptr};
-    Result result{-1, "", ""};
-    sink[0] = &result.out;
-    sink[1] = &result.err;
+    from_child[0] = out[0];
+    from_child[1] = err[0];
+    return true;
+}
 
-    const auto deadline = std::chrono::steady_clock::now() + run.timeout;
-    bool timed_out = false;
-    while (from_child[0] >= 0 || from_child[1] >= 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            timed_out = true;
-            break;
+// Passes the typed input on and collects both outputs until done() holds or
+// both outputs have ended; false when the deadline came first.
+bool Background::Process::pump(std::chrono::steady_clock::time_point deadline, const std::function<bool()>& done)
+{
+    std::string* sink[2] = {&result.out, &result.err};
+    for (;;) {
+        if (to_child >= 0 && input.empty() && input_ends) {
+            close(to_child);
+            to_child = -1;
         }
+        if (done() || (from_child[0] < 0 && from_child[1] < 0))
+            return true;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
         pollfd fds[3];
         int count = 0;
         int who[3];
@@ -139,26 +163,26 @@ Result run_raw(RawRun run)
                 who[count++] = i;
             }
         }
-        if (to_child >= 0) {
+        if (to_child >= 0 && !input.empty()) {
             fds[count] = {to_child, POLLOUT, 0};
             who[count++] = 2;
         }
         const int ready = poll(fds, count, static_cast<int>(std::min<long long>(left.count(), 1000)));
         if (ready < 0 && errno != EINTR) {
             ADD_FAILURE() << "poll: " << std::strerror(errno);
-            break;
+            return false;
         }
         for (int k = 0; ready > 0 && k < count; ++k) {
             if (fds[k].revents == 0)
                 continue;
             if (who[k] == 2) {
-                const ssize_t n = write(to_child, run.stdin_text.data() + written,
-                                        run.stdin_text.size() - written);
+                const ssize_t n = write(to_child, input.data(), input.size());
                 if (n > 0)
-                    written += static_cast<std::size_t>(n);
-                if ((n < 0 && errno != EAGAIN && errno != EINTR) || written == run.stdin_text.size()) {
-                    close(to_child);  // all given, or the child will read no more
+                    input.erase(0, static_cast<std::size_t>(n));
+                if (n < 0 && errno != EAGAIN && errno != EINTR) {
+                    close(to_child);  // the child will read no more
                     to_child = -1;
+                    input.clear();
                 }
             } else {
                 char buffer[65536];
@@ -172,27 +196,18 @@ Result run_raw(RawRun run)
             }
         }
     }
-    if (to_child >= 0)
-        close(to_child);
-    for (int fd : from_child)
-        if (fd >= 0)
-            close(fd);
-
-    if (timed_out)
-        kill(pid, SIGKILL);
-    int wait_status = 0;
-    while (waitpid(pid, &wait_status, 0) < 0 && errno == EINTR) {
-    }
-    if (timed_out) {
-        ADD_FAILURE() << run.argv.front() << ": no end after " << run.timeout.count() << " ms, killed";
-        result.status = -1;
-    } else if (WIFEXITED(wait_status)) {
-        result.status = WEXITSTATUS(wait_status);
-    } else if (WIFSIGNALED(wait_status)) {
-        result.status = -WTERMSIG(wait_status);
-    }
-    return result;
 }
+
+void Background::Process::close_pipes()
+{
+    for (int* fd : {&to_child, &from_child[0], &from_child[1]}) {
+        if (*fd >= 0)
+            close(*fd);
+        *fd = -1;
+    }
+}
+
+namespace {
 
 std::map<std::string, std::string> wine_variables(const Target& target)
 {
@@ -373,22 +388,26 @@ std::string Target::text(const std::string& lf_text) const
     return result;
 }
 
-Result run(const Invocation& invocation)
+Background::Background(const Invocation& invocation) : process_(std::make_unique<Process>())
 {
     const Target& target = Target::get();
+    Process& p = *process_;
+    p.name = invocation.program;
+    p.windows = target.windows;
+    p.timeout = invocation.timeout;
     const std::string path = invocation.program.find('/') != std::string::npos
                                  ? invocation.program
                                  : target.program(invocation.program);
     if (path.empty() || !e2e::exists(path)) {
         ADD_FAILURE() << "no program " << invocation.program << " (looked for \"" << path << "\")";
-        return {-1, "", ""};
+        return;
     }
-    RawRun raw{path, {}, {}, invocation.stdin_text, invocation.cwd, invocation.timeout};
+    RawRun raw{path, {}, {}, invocation.cwd, invocation.file_size_limit};
     if (target.windows) {
         // Wine makes argv[0] from the program's path; it cannot be chosen, nor left out.
         if (invocation.argv0 || invocation.no_argv) {
             ADD_FAILURE() << "argv[0] cannot be set under Wine: skip this test there";
-            return {-1, "", ""};
+            return;
         }
         raw.file = target.wine;
         raw.argv = {target.wine, path};
@@ -400,15 +419,91 @@ Result run(const Invocation& invocation)
     if (invocation.no_argv)
         raw.argv.clear();
     raw.argv.insert(raw.argv.end(), invocation.args.begin(), invocation.args.end());
-    Result result = run_raw(std::move(raw));
-    if (target.windows) {
-        // Told apart from the program's own failures, which the test's checks report.
-        const std::string complaint = wine_complaint(result.err);
-        if (!complaint.empty())
-            ADD_FAILURE() << "Wine failed, not the program: " << invocation.program << " got status "
-                          << result.status << " with Wine's message \"" << complaint << "\"";
+    if (p.start(std::move(raw)))
+        type(invocation.stdin_text);
+}
+
+Background::Background(const std::string& program, const std::vector<std::string>& args)
+    : Background([&] {
+          Invocation invocation;
+          invocation.program = program;
+          invocation.args = args;
+          return invocation;
+      }())
+{
+}
+
+Background::~Background()
+{
+    if (process_->pid > 0) {
+        kill(process_->pid, SIGKILL);
+        while (waitpid(process_->pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
     }
-    return result;
+    process_->close_pipes();
+}
+
+void Background::type(const std::string& text)
+{
+    Process& p = *process_;
+    p.input += text;
+    p.pump(std::chrono::steady_clock::now() + p.timeout, [&p] { return p.input.empty(); });
+}
+
+bool Background::wait_for(const std::string& text, std::chrono::milliseconds timeout)
+{
+    Process& p = *process_;
+    return p.pump(std::chrono::steady_clock::now() + timeout,
+                  [&] { return p.result.err.find(text) != std::string::npos; }) &&
+           p.result.err.find(text) != std::string::npos;
+}
+
+const std::string& Background::err() const
+{
+    return process_->result.err;
+}
+
+void Background::signal(int signal_number)
+{
+    if (process_->pid > 0)
+        kill(process_->pid, signal_number);
+}
+
+Result Background::finish()
+{
+    Process& p = *process_;
+    if (p.pid <= 0)
+        return p.result;
+    p.input_ends = true;
+    const bool ended = p.pump(std::chrono::steady_clock::now() + p.timeout, [] { return false; });
+    p.close_pipes();
+    if (!ended)
+        kill(p.pid, SIGKILL);
+    int wait_status = 0;
+    while (waitpid(p.pid, &wait_status, 0) < 0 && errno == EINTR) {
+    }
+    p.pid = -1;
+    if (!ended) {
+        ADD_FAILURE() << p.name << ": no end after " << p.timeout.count() << " ms, killed";
+        p.result.status = -1;
+    } else if (WIFEXITED(wait_status)) {
+        p.result.status = WEXITSTATUS(wait_status);
+    } else if (WIFSIGNALED(wait_status)) {
+        p.result.status = -WTERMSIG(wait_status);
+    }
+    if (p.windows) {
+        // Told apart from the program's own failures, which the test's checks report.
+        const std::string complaint = wine_complaint(p.result.err);
+        if (!complaint.empty())
+            ADD_FAILURE() << "Wine failed, not the program: " << p.name << " got status " << p.result.status
+                          << " with Wine's message \"" << complaint << "\"";
+    }
+    return p.result;
+}
+
+Result run(const Invocation& invocation)
+{
+    return Background(invocation).finish();
 }
 
 Result run(const std::string& program, const std::vector<std::string>& args,

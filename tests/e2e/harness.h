@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <filesystem>
+#include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,9 +60,47 @@ struct Invocation {
     std::string stdin_text;             // written to the standard input, then closed
     std::filesystem::path cwd;          // empty: the test's own working directory
     std::chrono::seconds timeout{20};   // killed and reported as a failure past this
+    // The largest file the program may write (RLIMIT_FSIZE), with SIGXFSZ
+    // ignored so that a write past it fails as on a full disk; unset: no limit.
+    std::optional<std::uint64_t> file_size_limit;
 };
 
 Result run(const Invocation& invocation);
+
+// A program left running while the test goes on, its standard input kept
+// open: replies are typed one at a time, its standard error watched for a
+// text, a signal sent to it, other programs run beside it. The invocation's
+// stdin_text is typed at the start. Still running when this goes: killed.
+class Background {
+public:
+    explicit Background(const Invocation& invocation);
+    Background(const std::string& program, const std::vector<std::string>& args);
+    ~Background();
+    Background(const Background&) = delete;
+    Background& operator=(const Background&) = delete;
+
+    // Passes text to its standard input (collecting its output meanwhile).
+    void type(const std::string& text);
+
+    // Waits until its standard error holds text; false when the timeout or
+    // the program's end came first.
+    bool wait_for(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+    // Its standard error so far.
+    const std::string& err() const;
+
+    // Sends a signal to its process (under Wine: the Wine process running the program).
+    void signal(int signal_number);
+
+    // Closes its standard input and waits for its end (killed, and reported as
+    // a failure, past the invocation's timeout, counted from here); what run()
+    // returns. Once only.
+    Result finish();
+
+private:
+    struct Process;
+    std::unique_ptr<Process> process_;
+};
 
 Result run(const std::string& program, const std::vector<std::string>& args,
            const std::string& stdin_text = "", const std::filesystem::path& cwd = {});

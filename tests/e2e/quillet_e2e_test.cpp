@@ -9,9 +9,6 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "harness.h"
@@ -538,92 +535,61 @@ TEST_F(Quillet, SetStampKeepsTheRestOfTheRecord)
 
 // ---- Every confirmed change is in the file at once ----
 
-// Runs the editor with its input left open, types replies, waits for a text on
-// its console, and kills it there.
-class Interrupted {
-public:
-    Interrupted(const std::string& program, const std::string& data)
-    {
-        int in[2], err[2];
-        if (pipe(in) != 0 || pipe(err) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(in[0], 0);
-            dup2(err[1], 2);
-            close(in[1]);
-            close(err[0]);
-            execl(program.c_str(), program.c_str(), data.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(in[0]);
-        close(err[1]);
-        to_ = in[1];
-        from_ = err[0];
-    }
-
-    ~Interrupted()
-    {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (to_ >= 0)
-            close(to_);
-        if (from_ >= 0)
-            close(from_);
-    }
-
-    void type(const std::string& text) { (void)!write(to_, text.data(), text.size()); }
-
-    // True when the console showed the text within ten seconds.
-    bool wait_for(const std::string& text)
-    {
-        for (int waited = 0; console_.find(text) == std::string::npos; ++waited) {
-            pollfd ready{from_, POLLIN, 0};
-            if (waited > 100 || poll(&ready, 1, 100) < 0)
-                return false;
-            char buffer[4096];
-            const ssize_t n = ready.revents ? read(from_, buffer, sizeof buffer) : 0;
-            if (n > 0)
-                console_.append(buffer, static_cast<std::size_t>(n));
-        }
-        return true;
-    }
-
-    int kill_now()
-    {
-        kill(pid_, SIGKILL);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int to_ = -1;
-    int from_ = -1;
-    std::string console_;
-};
-
 TEST_F(Quillet, ConfirmedChangesSurviveAKill)
 {
-    if (target.windows)
-        GTEST_SKIP() << "kills a host process";
     e2e::write_file(data(), sample());
     date_before = today();
-    Interrupted session(target.program("quillet"), data_arg());
+    e2e::Background session("quillet", {data_arg()});
     session.type("tq\n\n0412\n7\n\n\nY\n");
     // Crookfold's question comes after Little Haddow's stamp was written.
-    ASSERT_TRUE(session.wait_for("Civil parish: Crookfold"));
-    EXPECT_EQ(session.kill_now(), SIGKILL);
+    ASSERT_TRUE(session.wait_for("Civil parish: Crookfold")) << session.err();
+    session.signal(SIGKILL);
+    EXPECT_EQ(session.finish().status, -SIGKILL);
     date_after = today();
 
     std::string expected = with(sample(), 0, "TQ  0001");
     expected = with(expected, at(1, 38), "000007001388");
     expected = with(expected, at(3, 34), "*TQ  " + stamped_date(at(3, 39)));
     EXPECT_EQ(file(), expected);
+}
+
+// An edit session holds its file until it ends: a second edit session is
+// turned away before it asks anything, listing goes on as ever, and once the
+// first has ended the file can be edited again.
+TEST_F(Quillet, EditSessionHoldsTheFileUntilItEnds)
+{
+    e2e::write_file(data(), sample());
+    e2e::Background first("quillet", {data_arg()});
+    ASSERT_TRUE(first.wait_for(id_prompt)) << first.err();
+
+    const std::string refused = console("Fatal: Data file " + data_arg() + " is being edited by another program\n");
+    const std::string listed = console("\nOutput file is " + target.native(dir / "params.lst") + "\n");
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const std::string& err;
+    } beside_it[] = {
+        {{data_arg()}, 12, refused},
+        {{"-a", "-i", data_arg()}, 12, refused},
+        {{"-a", data_arg()}, 0, listed},
+    };
+    for (const auto& run : beside_it) {
+        SCOPED_TRACE(run.args.front());
+        const e2e::Result r = e2e::run("quillet", run.args, "ZZ\nSomeone Else\n0413\n1\n1\nY\n\n");
+        EXPECT_EQ(r.status, run.status);
+        EXPECT_EQ(r.err, run.err);
+        EXPECT_EQ(file(), sample());
+    }
+    EXPECT_EQ(listing(), target.text(sample_listing()));
+
+    first.type("tq\n\n\n");
+    const e2e::Result ended = first.finish();
+    EXPECT_EQ(ended.status, 0) << ended.err;
+    EXPECT_EQ(file(), with(sample(), 0, "TQ  0001"));
+
+    const e2e::Result after = e2e::run("quillet", {data_arg()}, "\nAnn Brackley\n\n");
+    EXPECT_EQ(after.status, 0) << after.err;
+    EXPECT_EQ(file(), with(sample(), 0, header("TQ", "Ann Brackley")));
 }
 
 }  // namespace
