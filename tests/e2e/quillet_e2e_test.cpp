@@ -560,7 +560,7 @@ TEST_F(Quillet, EditSessionHoldsTheFileUntilItEnds)
 {
     e2e::write_file(data(), sample());
     e2e::Background first("quillet", {data_arg()});
-    ASSERT_TRUE(first.wait_for(id_prompt)) << first.err();
+    ASSERT_TRUE(first.wait_for(console(id_prompt))) << first.err();
 
     const std::string refused = console("Fatal: Data file " + data_arg() + " is being edited by another program\n");
     const std::string listed = console("\nOutput file is " + target.native(dir / "params.lst") + "\n");
