@@ -17,11 +17,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <map>
 #include <sstream>
 #include <system_error>
+#include <thread>
 
 #include "e2e_programs.h"  // generated: default_program_paths, the programs of this build tree
 
@@ -64,32 +64,36 @@ struct RawRun {
     std::string file;                  // what is executed
     std::vector<std::string> argv;
     std::vector<std::string> env;
+    std::string stdin_text;
     std::filesystem::path cwd;
-    std::optional<std::uint64_t> file_size_limit;
+    std::chrono::milliseconds timeout;
+    long long file_size_limit = 0;
 };
 
-}  // namespace
+// In the child, after fork: its folder and limits, then the program. Never returns.
+[[noreturn]] void exec_child(const RawRun& run, const std::string& cwd, char** argv, char** envp)
+{
+    if (!cwd.empty() && chdir(cwd.c_str()) != 0) {
+        const char message[] = "e2e: chdir failed\n";
+        (void)!write(2, message, sizeof message - 1);
+        _exit(127);
+    }
+    if (run.file_size_limit > 0) {
+        const rlimit limit{static_cast<rlim_t>(run.file_size_limit), static_cast<rlim_t>(run.file_size_limit)};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN);
+    }
+    environ = envp;
+    execvp(run.file.c_str(), argv);
+    const char message[] = "e2e: exec failed\n";
+    (void)!write(2, message, sizeof message - 1);
+    _exit(127);
+}
 
-// A child with all three standard streams on pipes. Input and both outputs go
+// fork/exec with all three standard streams on pipes. Input and both outputs go
 // through one poll loop, so a child that writes much before reading its input
 // (or the other way round) cannot block us, nor we it.
-struct Background::Process {
-    std::string name;                       // the program as the test named it
-    bool windows = false;                   // run by Wine, whose own failures are told apart
-    std::chrono::milliseconds timeout{0};   // for finish()
-    pid_t pid = -1;
-    int to_child = -1;
-    int from_child[2] = {-1, -1};           // standard output, standard error
-    std::string input;                      // typed, not yet passed on
-    bool input_ends = false;                // close the standard input once input is passed on
-    Result result{-1, "", ""};
-
-    bool start(RawRun run);
-    bool pump(std::chrono::steady_clock::time_point deadline, const std::function<bool()>& done);
-    void close_pipes();
-};
-
-bool Background::Process::start(RawRun run)
+Result run_raw(RawRun run)
 {
     static const bool sigpipe_ignored = [] { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
     (void)sigpipe_ignored;
@@ -97,63 +101,49 @@ bool Background::Process::start(RawRun run)
     int in[2], out[2], err[2];
     if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
         ADD_FAILURE() << "pipe: " << std::strerror(errno);
-        return false;
+        return {-1, "", ""};
     }
     std::vector<char*> argv = pointers(run.argv);
     std::vector<char*> envp = pointers(run.env);
     const std::string cwd = run.cwd.string();
 
-    pid = fork();
+    const pid_t pid = fork();
     if (pid < 0) {
         ADD_FAILURE() << "fork: " << std::strerror(errno);
-        return false;
+        return {-1, "", ""};
     }
     if (pid == 0) {
         dup2(in[0], 0);
         dup2(out[1], 1);
         dup2(err[1], 2);
-        if (!cwd.empty() && chdir(cwd.c_str()) != 0) {
-            const char message[] = "e2e: chdir failed\n";
-            (void)!write(2, message, sizeof message - 1);
-            _exit(127);
-        }
-        if (run.file_size_limit) {
-            const rlimit limit{*run.file_size_limit, *run.file_size_limit};
-            setrlimit(RLIMIT_FSIZE, &limit);
-            std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead
-        }
-        environ = envp.data();
-        execvp(run.file.c_str(), argv.data());
-        const char message[] = "e2e: exec failed\n";
-        (void)!write(2, message, sizeof message - 1);
-        _exit(127);
+        exec_child(run, cwd, argv.data(), envp.data());
     }
     close(in[0]);
     close(out[1]);
     close(err[1]);
-    to_child = in[1];
-    fcntl(to_child, F_SETFL, O_NONBLOCK);
-    from_child[0] = out[0];
-    from_child[1] = err[0];
-    return true;
-}
 
-// Passes the typed input on and collects both outputs until done() holds or
-// both outputs have ended; false when the deadline came first.
-bool Background::Process::pump(std::chrono::steady_clock::time_point deadline, const std::function<bool()>& done)
-{
-    std::string* sink[2] = {&result.out, &result.err};
-    for (;;) {
-        if (to_child >= 0 && input.empty() && input_ends) {
-            close(to_child);
-            to_child = -1;
+    int to_child = in[1];
+    fcntl(to_child, F_SETFL, O_NONBLOCK);
+    std::size_t written = 0;
+    if (run.stdin_text.empty()) {
+        close(to_child);
+        to_child = -1;
+    }
+    int from_child[2] = {out[0], err[0]};
+    std::string* sink[2] = {nullptr, nullptr};
+    Result result{-1, "", ""};
+    sink[0] = &result.out;
+    sink[1] = &result.err;
+
+    const auto deadline = std::chrono::steady_clock::now() + run.timeout;
+    bool timed_out = false;
+    while (from_child[0] >= 0 || from_child[1] >= 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            timed_out = true;
+            break;
         }
-        if (done() || (from_child[0] < 0 && from_child[1] < 0))
-            return true;
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            return false;
         pollfd fds[3];
         int count = 0;
         int who[3];
@@ -163,26 +153,26 @@ bool Background::Process::pump(std::chrono::steady_clock::time_point deadline, c
                 who[count++] = i;
             }
         }
-        if (to_child >= 0 && !input.empty()) {
+        if (to_child >= 0) {
             fds[count] = {to_child, POLLOUT, 0};
             who[count++] = 2;
         }
         const int ready = poll(fds, count, static_cast<int>(std::min<long long>(left.count(), 1000)));
         if (ready < 0 && errno != EINTR) {
             ADD_FAILURE() << "poll: " << std::strerror(errno);
-            return false;
+            break;
         }
         for (int k = 0; ready > 0 && k < count; ++k) {
             if (fds[k].revents == 0)
                 continue;
             if (who[k] == 2) {
-                const ssize_t n = write(to_child, input.data(), input.size());
+                const ssize_t n = write(to_child, run.stdin_text.data() + written,
+                                        run.stdin_text.size() - written);
                 if (n > 0)
-                    input.erase(0, static_cast<std::size_t>(n));
-                if (n < 0 && errno != EAGAIN && errno != EINTR) {
-                    close(to_child);  // the child will read no more
+                    written += static_cast<std::size_t>(n);
+                if ((n < 0 && errno != EAGAIN && errno != EINTR) || written == run.stdin_text.size()) {
+                    close(to_child);  // all given, or the child will read no more
                     to_child = -1;
-                    input.clear();
                 }
             } else {
                 char buffer[65536];
@@ -196,18 +186,27 @@ bool Background::Process::pump(std::chrono::steady_clock::time_point deadline, c
             }
         }
     }
-}
+    if (to_child >= 0)
+        close(to_child);
+    for (int fd : from_child)
+        if (fd >= 0)
+            close(fd);
 
-void Background::Process::close_pipes()
-{
-    for (int* fd : {&to_child, &from_child[0], &from_child[1]}) {
-        if (*fd >= 0)
-            close(*fd);
-        *fd = -1;
+    if (timed_out)
+        kill(pid, SIGKILL);
+    int wait_status = 0;
+    while (waitpid(pid, &wait_status, 0) < 0 && errno == EINTR) {
     }
+    if (timed_out) {
+        ADD_FAILURE() << run.argv.front() << ": no end after " << run.timeout.count() << " ms, killed";
+        result.status = -1;
+    } else if (WIFEXITED(wait_status)) {
+        result.status = WEXITSTATUS(wait_status);
+    } else if (WIFSIGNALED(wait_status)) {
+        result.status = -WTERMSIG(wait_status);
+    }
+    return result;
 }
-
-namespace {
 
 std::map<std::string, std::string> wine_variables(const Target& target)
 {
@@ -388,26 +387,26 @@ std::string Target::text(const std::string& lf_text) const
     return result;
 }
 
-Background::Background(const Invocation& invocation) : process_(std::make_unique<Process>())
+namespace {
+
+// What is executed for an invocation: the program itself, or Wine running it.
+bool prepare(const Invocation& invocation, RawRun& raw)
 {
     const Target& target = Target::get();
-    Process& p = *process_;
-    p.name = invocation.program;
-    p.windows = target.windows;
-    p.timeout = invocation.timeout;
     const std::string path = invocation.program.find('/') != std::string::npos
                                  ? invocation.program
                                  : target.program(invocation.program);
     if (path.empty() || !e2e::exists(path)) {
         ADD_FAILURE() << "no program " << invocation.program << " (looked for \"" << path << "\")";
-        return;
+        return false;
     }
-    RawRun raw{path, {}, {}, invocation.cwd, invocation.file_size_limit};
+    raw = RawRun{path, {}, {}, invocation.stdin_text, invocation.cwd, invocation.timeout,
+                 invocation.file_size_limit};
     if (target.windows) {
         // Wine makes argv[0] from the program's path; it cannot be chosen, nor left out.
         if (invocation.argv0 || invocation.no_argv) {
             ADD_FAILURE() << "argv[0] cannot be set under Wine: skip this test there";
-            return;
+            return false;
         }
         raw.file = target.wine;
         raw.argv = {target.wine, path};
@@ -419,91 +418,147 @@ Background::Background(const Invocation& invocation) : process_(std::make_unique
     if (invocation.no_argv)
         raw.argv.clear();
     raw.argv.insert(raw.argv.end(), invocation.args.begin(), invocation.args.end());
-    if (p.start(std::move(raw)))
-        type(invocation.stdin_text);
+    return true;
 }
 
-Background::Background(const std::string& program, const std::vector<std::string>& args)
-    : Background([&] {
-          Invocation invocation;
-          invocation.program = program;
-          invocation.args = args;
-          return invocation;
-      }())
+// Told apart from the program's own failures, which the test's checks report.
+void check_wine(const std::string& program, const Result& result)
 {
+    if (!Target::get().windows)
+        return;
+    const std::string complaint = wine_complaint(result.err);
+    if (!complaint.empty())
+        ADD_FAILURE() << "Wine failed, not the program: " << program << " got status " << result.status
+                      << " with Wine's message \"" << complaint << "\"";
 }
 
-Background::~Background()
+int status_of(int wait_status)
 {
-    if (process_->pid > 0) {
-        kill(process_->pid, SIGKILL);
-        while (waitpid(process_->pid, nullptr, 0) < 0 && errno == EINTR) {
-        }
-    }
-    process_->close_pipes();
+    if (WIFEXITED(wait_status))
+        return WEXITSTATUS(wait_status);
+    return WIFSIGNALED(wait_status) ? -WTERMSIG(wait_status) : -1;
 }
 
-void Background::type(const std::string& text)
-{
-    Process& p = *process_;
-    p.input += text;
-    p.pump(std::chrono::steady_clock::now() + p.timeout, [&p] { return p.input.empty(); });
-}
-
-bool Background::wait_for(const std::string& text, std::chrono::milliseconds timeout)
-{
-    Process& p = *process_;
-    return p.pump(std::chrono::steady_clock::now() + timeout,
-                  [&] { return p.result.err.find(text) != std::string::npos; }) &&
-           p.result.err.find(text) != std::string::npos;
-}
-
-const std::string& Background::err() const
-{
-    return process_->result.err;
-}
-
-void Background::signal(int signal_number)
-{
-    if (process_->pid > 0)
-        kill(process_->pid, signal_number);
-}
-
-Result Background::finish()
-{
-    Process& p = *process_;
-    if (p.pid <= 0)
-        return p.result;
-    p.input_ends = true;
-    const bool ended = p.pump(std::chrono::steady_clock::now() + p.timeout, [] { return false; });
-    p.close_pipes();
-    if (!ended)
-        kill(p.pid, SIGKILL);
-    int wait_status = 0;
-    while (waitpid(p.pid, &wait_status, 0) < 0 && errno == EINTR) {
-    }
-    p.pid = -1;
-    if (!ended) {
-        ADD_FAILURE() << p.name << ": no end after " << p.timeout.count() << " ms, killed";
-        p.result.status = -1;
-    } else if (WIFEXITED(wait_status)) {
-        p.result.status = WEXITSTATUS(wait_status);
-    } else if (WIFSIGNALED(wait_status)) {
-        p.result.status = -WTERMSIG(wait_status);
-    }
-    if (p.windows) {
-        // Told apart from the program's own failures, which the test's checks report.
-        const std::string complaint = wine_complaint(p.result.err);
-        if (!complaint.empty())
-            ADD_FAILURE() << "Wine failed, not the program: " << p.name << " got status " << p.result.status
-                          << " with Wine's message \"" << complaint << "\"";
-    }
-    return p.result;
-}
+}  // namespace
 
 Result run(const Invocation& invocation)
 {
-    return Background(invocation).finish();
+    RawRun raw;
+    if (!prepare(invocation, raw))
+        return {-1, "", ""};
+    Result result = run_raw(std::move(raw));
+    check_wine(invocation.program, result);
+    return result;
+}
+
+Started::Started(const Invocation& invocation) : program_(invocation.program), timeout_(invocation.timeout)
+{
+    RawRun raw;
+    if (!prepare(invocation, raw))
+        return;
+    char out_name[] = "/tmp/e2e-out-XXXXXX", err_name[] = "/tmp/e2e-err-XXXXXX";
+    const int out = mkstemp(out_name), err = mkstemp(err_name);
+    int in[2];
+    if (out < 0 || err < 0 || pipe2(in, O_CLOEXEC) != 0) {
+        ADD_FAILURE() << "cannot start " << program_ << ": " << std::strerror(errno);
+        return;
+    }
+    out_ = out_name;
+    err_ = err_name;
+    std::vector<char*> argv = pointers(raw.argv);
+    std::vector<char*> envp = pointers(raw.env);
+    const std::string cwd = raw.cwd.string();
+    pid_ = fork();
+    if (pid_ == 0) {
+        dup2(in[0], 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        exec_child(raw, cwd, argv.data(), envp.data());
+    }
+    close(in[0]);
+    close(out);
+    close(err);
+    input_ = in[1];
+    if (pid_ < 0) {
+        ADD_FAILURE() << "fork: " << std::strerror(errno);
+        return;
+    }
+    for (std::size_t done = 0; done < raw.stdin_text.size();) {
+        const ssize_t n = write(input_, raw.stdin_text.data() + done, raw.stdin_text.size() - done);
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+Started::~Started()
+{
+    if (pid_ > 0 && !ended_) {
+        kill(pid_, SIGKILL);
+        while (waitpid(pid_, &wait_status_, 0) < 0 && errno == EINTR) {
+        }
+    }
+    if (input_ >= 0)
+        close(input_);
+    std::error_code ignored;
+    std::filesystem::remove(out_, ignored);
+    std::filesystem::remove(err_, ignored);
+}
+
+bool Started::running()
+{
+    if (pid_ <= 0 || ended_)
+        return false;
+    ended_ = waitpid(pid_, &wait_status_, WNOHANG) == pid_;
+    return !ended_;
+}
+
+void Started::signal(int signal_number)
+{
+    if (running())
+        kill(pid_, signal_number);
+}
+
+std::string Started::err_so_far() const
+{
+    return read_file(err_);
+}
+
+bool Started::wait_for(const std::string& text, std::chrono::seconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const bool was_running = running();  // asked first: what it wrote before its end is read after
+        if (err_so_far().find(text) != std::string::npos)
+            return true;
+        if (!was_running || std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+Result Started::finish()
+{
+    if (input_ >= 0) {
+        close(input_);
+        input_ = -1;
+    }
+    if (pid_ <= 0)
+        return {-1, "", ""};
+    const auto deadline = std::chrono::steady_clock::now() + timeout_;
+    while (running() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const bool timed_out = running();
+    if (timed_out) {
+        kill(pid_, SIGKILL);
+        while (waitpid(pid_, &wait_status_, 0) < 0 && errno == EINTR) {
+        }
+        ended_ = true;
+        ADD_FAILURE() << program_ << ": no end after " << timeout_.count() << " s, killed";
+    }
+    Result result{timed_out ? -1 : status_of(wait_status_), read_file(out_), read_file(err_)};
+    check_wine(program_, result);
+    return result;
 }
 
 Result run(const std::string& program, const std::vector<std::string>& args,

@@ -5,9 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
-#include <cstdint>
 #include <initializer_list>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,50 +58,44 @@ struct Invocation {
     std::string stdin_text;             // written to the standard input, then closed
     std::filesystem::path cwd;          // empty: the test's own working directory
     std::chrono::seconds timeout{20};   // killed and reported as a failure past this
-    // The largest file the program may write (RLIMIT_FSIZE), with SIGXFSZ
-    // ignored so that a write past it fails as on a full disk; unset: no limit.
-    std::optional<std::uint64_t> file_size_limit;
+    long long file_size_limit = 0;      // > 0: the largest file the program may write (SIGXFSZ ignored)
 };
 
 Result run(const Invocation& invocation);
 
-// A program left running while the test goes on, its standard input kept
-// open: replies are typed one at a time, its standard error watched for a
-// text, a signal sent to it, other programs run beside it. The invocation's
-// stdin_text is typed at the start. Still running when this goes: killed.
-class Background {
+Result run(const std::string& program, const std::vector<std::string>& args,
+           const std::string& stdin_text = "", const std::filesystem::path& cwd = {});
+
+// A program started in the background: stdin_text is written to its standard
+// input, which then stays open until finish(); its output is gathered in
+// files; it can be signalled meanwhile. Killed at destruction if still running.
+class Started {
 public:
-    explicit Background(const Invocation& invocation);
-    Background(const std::string& program, const std::vector<std::string>& args);
-    ~Background();
-    Background(const Background&) = delete;
-    Background& operator=(const Background&) = delete;
+    explicit Started(const Invocation& invocation);
+    ~Started();
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
 
-    // Passes text to its standard input (collecting its output meanwhile).
-    void type(const std::string& text);
-
-    // Waits until its standard error holds text; false when the timeout or
-    // the program's end came first.
-    bool wait_for(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(10));
-
-    // Its standard error so far.
-    const std::string& err() const;
-
-    // Sends a signal to its process (under Wine: the Wine process running the program).
+    bool running();
     void signal(int signal_number);
-
-    // Closes its standard input and waits for its end (killed, and reported as
-    // a failure, past the invocation's timeout, counted from here); what run()
-    // returns. Once only.
+    // What it has written to its standard error so far.
+    std::string err_so_far() const;
+    // Waits until its standard error holds text; false when its end or the
+    // timeout came first.
+    bool wait_for(const std::string& text, std::chrono::seconds timeout = std::chrono::seconds(10));
+    // Closes its standard input and waits for its end (killed past the
+    // invocation's timeout, which fails the test).
     Result finish();
 
 private:
-    struct Process;
-    std::unique_ptr<Process> process_;
+    std::string program_;
+    std::chrono::seconds timeout_;
+    int pid_ = -1;
+    int input_ = -1;
+    std::filesystem::path out_, err_;
+    bool ended_ = false;
+    int wait_status_ = 0;
 };
-
-Result run(const std::string& program, const std::vector<std::string>& args,
-           const std::string& stdin_text = "", const std::filesystem::path& cwd = {});
 
 // A fresh directory (under /tmp unless told otherwise), removed with everything
 // in it on destruction.
