@@ -1,9 +1,10 @@
 // Hostile situations around the files the programs write: a run killed or
 // interrupted part-way, a full disk, a file-size limit, a listing that cannot
-// be written, two editors on one file. One row a situation, one runner. In every one: the status and
-// the console line expected, the files named unchanged byte for byte, and no
-// unfinished file left behind (unless the program was killed outright, when
-// the next run must work beside what it left).
+// be written, two editors on one file. One row a situation, one runner. In
+// every one: the status and the console line expected, the files named
+// unchanged byte for byte, and no unfinished file left behind (unless the
+// program was killed outright, when the next run must work beside what it
+// left).
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
