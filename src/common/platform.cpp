@@ -118,6 +118,23 @@ std::string running_program_path()
     return "";
 }
 
+std::string argument_text(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    const std::wstring& wide = path.native();
+    if (wide.empty())
+        return "";
+    const int size = static_cast<int>(wide.size());
+    const int needed = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
+    if (needed > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), size, text.data(), needed, nullptr, nullptr);
+    return text;
+#else
+    return path.native();
+#endif
+}
+
 bool is_directory(std::FILE* stream)
 {
 #ifdef _WIN32

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace platform {
@@ -28,6 +29,11 @@ std::string local_date_dmy();
 // Linux the target of /proc/self/exe, on Windows the module's own file name);
 // empty when the system cannot tell.
 std::string running_program_path();
+
+// A path as our programs see it when it is given to them on the command line:
+// on POSIX its own bytes; on Windows converted to the ANSI code page, as the C
+// runtime converts the command line into the argument vector.
+std::string argument_text(const std::filesystem::path& path);
 
 // Is the open stream a directory? (Opening one for reading succeeds on POSIX.)
 bool is_directory(std::FILE* stream);
