@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "census.h"
+#include "display.h"
 #include "paths.h"
 #include "platform.h"
 
@@ -13,13 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The file name as UTF-8 text, whatever characters it holds.
-std::string utf8_name(const fs::path& path)
-{
-    const std::u8string text = path.filename().u8string();
-    return std::string(text.begin(), text.end());
-}
-
 // Why the converter would refuse the file's name, or "" when it reads it. The
 // name is taken apart as the converter takes apart what it is given.
 std::string extension_refused(const fs::path& file)
@@ -27,7 +21,7 @@ std::string extension_refused(const fs::path& file)
     const paths::PathParts parts = paths::splitpath(platform::argument_text(file.filename()));
     if (tabulon::is_piece_extension(parts.ext))
         return "";
-    const std::string name = utf8_name(file);
+    const std::string name = printable(file.filename());
     return "the extension is " + name.substr(std::min(name.find('.'), name.size())) +
            ", and tabulon reads only .csv or .CSV";
 }
