@@ -67,17 +67,6 @@ private:
     std::size_t shown_ = 0;
 };
 
-// A path as the summary shows it: below the root (the root itself as given).
-std::string display_name(const fs::path& path, const fs::path& root)
-{
-    fs::path relative = path.lexically_relative(root);
-    if (relative.empty())
-        relative = path.filename();
-    if (relative.empty() || relative == ".")
-        return printable(root);
-    return printable(relative.make_preferred());
-}
-
 // One piece of the batch, ready to convert.
 struct Piece {
     fs::path path;
@@ -114,7 +103,7 @@ std::vector<Piece> prepare(const std::vector<fs::path>& paths, const Settings& s
         const std::string name = printable(path.filename());
         names.push_back(output_names(platform::argument_text(path.filename()), run));
         file_names.push_back(name);
-        pieces.push_back(Piece{path, converter_argument(path), display_name(path, settings.root),
+        pieces.push_back(Piece{path, converter_argument(path), shown_path(path, settings.root),
                                static_cast<std::size_t>(std::count(name.begin(), name.end(), '\n')), ""});
     }
     const std::vector<Clash> clashes = find_clashes(paths, names);
@@ -198,7 +187,7 @@ void convert_all(const Settings& settings, const fs::path& converter, const std:
 
 std::string note_line(const ScanNote& note, const fs::path& root)
 {
-    const std::string name = display_name(note.path, root);
+    const std::string name = shown_path(note.path, root);
     return note.kind == ScanNote::Kind::skipped ? "skipped: " + name + ": " + note.why
                                                 : "could not read: " + name + ": " + note.why;
 }

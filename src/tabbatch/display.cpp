@@ -10,6 +10,16 @@ std::string printable(const std::filesystem::path& path)
     return std::string(text.begin(), text.end());
 }
 
+std::string shown_path(const std::filesystem::path& path, const std::filesystem::path& root)
+{
+    std::filesystem::path relative = path.lexically_relative(root);
+    if (relative.empty())
+        relative = path.filename();
+    if (relative.empty() || relative == ".")
+        return printable(root);
+    return printable(relative.make_preferred());
+}
+
 namespace {
 
 std::string escaped(unsigned code)

@@ -10,6 +10,10 @@ namespace tabbatch {
 // A path as UTF-8 text, whatever characters it holds.
 std::string printable(const std::filesystem::path& path);
 
+// A path found below root as the summary shows it: below the root, with the
+// system's separators (the root itself as given).
+std::string shown_path(const std::filesystem::path& path, const std::filesystem::path& root);
+
 // text with every control character written out, so that it stays on one line
 // and cannot move the cursor: line feed, carriage return and tab as \n, \r and
 // \t, the others as \x and two hex digits of their code (also the control

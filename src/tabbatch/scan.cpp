@@ -1,6 +1,8 @@
 #include "scan.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
 #include <system_error>
 
 #include "census.h"
@@ -81,12 +83,12 @@ public:
         scan.pieces.push_back(path);
     }
 
-private:
     void skipped(const fs::path& path, std::string why)
     {
         scan.notes.push_back(ScanNote{ScanNote::Kind::skipped, path, std::move(why)});
     }
 
+private:
     void unreadable(const fs::path& path, const std::error_code& error)
     {
         scan.notes.push_back(ScanNote{ScanNote::Kind::unreadable, path, error.message()});
@@ -121,12 +123,28 @@ bool named_like_piece(const fs::path& file)
 Scan scan_tree(const fs::path& root)
 {
     Walk walk;
+    // Each folder is searched once, however many ways lead to it (a link or
+    // a junction the system follows, a folder mounted inside itself): so no
+    // piece is converted twice at once, and a loop ends.
+    std::map<platform::FileId, fs::path> searched;
     std::vector<fs::path> folders{root};
     while (!folders.empty()) {
         const fs::path folder = std::move(folders.back());
         folders.pop_back();
-        for (const fs::directory_entry& entry : walk.entries_of(folder))
-            walk.look_at(entry, folders);
+        if (const std::optional<platform::FileId> id = platform::file_id(folder)) {
+            const auto [first, is_first] = searched.emplace(*id, folder);
+            if (!is_first) {
+                walk.skipped(folder, "the same folder as " + shown_path(first->second, root) + ", searched there");
+                continue;
+            }
+        }
+        // In path order, so that the first way to a folder is the one searched.
+        std::vector<fs::directory_entry> entries = walk.entries_of(folder);
+        std::sort(entries.begin(), entries.end());
+        std::vector<fs::path> below;
+        for (const fs::directory_entry& entry : entries)
+            walk.look_at(entry, below);
+        folders.insert(folders.end(), below.rbegin(), below.rend());
     }
     std::sort(walk.scan.pieces.begin(), walk.scan.pieces.end());
     std::stable_sort(walk.scan.notes.begin(), walk.scan.notes.end(),

@@ -29,11 +29,12 @@ bool named_like_piece(const std::filesystem::path& file);
 
 // Walks the tree below root. A piece is an ordinary file (or a link to one)
 // whose extension is one the converter reads (from the name's first dot on,
-// as the converter takes it apart). Links to folders are not followed, so no
-// piece is reached twice. Noted: what is named like a piece but is not one
-// (a folder, a link to nothing, a device, a name with another extension), a
-// link to a folder or to nothing whatever its name, and every folder or entry
-// that could not be read.
+// as the converter takes it apart). Links to folders are not followed, and a
+// folder reached again by another way (a junction, a folder mounted inside
+// itself) is not searched again, so no piece is reached twice. Noted: what is
+// named like a piece but is not one (a folder, a link to nothing, a device, a
+// name with another extension), a link to a folder or to nothing whatever its
+// name, a folder reached again, and every folder or entry that could not be read.
 Scan scan_tree(const std::filesystem::path& root);
 
 }  // namespace tabbatch
