@@ -120,6 +120,47 @@ std::string running_program_path()
     return "";
 }
 
+std::string argument_text(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    const std::wstring& wide = path.native();
+    if (wide.empty())
+        return "";
+    const int size = static_cast<int>(wide.size());
+    const int needed = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
+    if (needed > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), size, text.data(), needed, nullptr, nullptr);
+    return text;
+#else
+    return path.native();
+#endif
+}
+
+std::optional<FileId> file_id(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    // A folder is opened only to ask: no access to its contents, and nothing
+    // kept from others.
+    const HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    if (!known)
+        return std::nullopt;
+    return FileId{info.dwVolumeSerialNumber,
+                  (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+#else
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+#endif
+}
+
 bool is_directory(std::FILE* stream)
 {
 #ifdef _WIN32

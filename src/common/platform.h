@@ -3,6 +3,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <compare>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -28,6 +31,22 @@ std::string local_date_dmy();
 // Linux the target of /proc/self/exe, on Windows the module's own file name);
 // empty when the system cannot tell.
 std::string running_program_path();
+
+// A path as our programs see it when it is given to them on the command line:
+// on POSIX its own bytes; on Windows converted to the ANSI code page, as the C
+// runtime converts the command line into the argument vector.
+std::string argument_text(const std::filesystem::path& path);
+
+// What tells a file or folder from every other on the machine, whatever path
+// it is reached by: its device (volume) and its number on it.
+struct FileId {
+    std::uint64_t device = 0;
+    std::uint64_t number = 0;
+    auto operator<=>(const FileId&) const = default;
+};
+
+// The FileId of what path names (links followed); nothing when it cannot be told.
+std::optional<FileId> file_id(const std::filesystem::path& path);
 
 // Is the open stream a directory? (Opening one for reading succeeds on POSIX.)
 bool is_directory(std::FILE* stream);
