@@ -11,8 +11,10 @@
 #ifndef NOMINMAX  // the MinGW-w64 C++ headers define it already
 #define NOMINMAX
 #endif
+#include <io.h>
 #include <windows.h>
 #else
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -118,6 +120,47 @@ std::string running_program_path()
     return "";
 }
 
+std::string argument_text(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    const std::wstring& wide = path.native();
+    if (wide.empty())
+        return "";
+    const int size = static_cast<int>(wide.size());
+    const int needed = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
+    if (needed > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), size, text.data(), needed, nullptr, nullptr);
+    return text;
+#else
+    return path.native();
+#endif
+}
+
+std::optional<FileId> file_id(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    // A folder is opened only to ask: no access to its contents, and nothing
+    // kept from others.
+    const HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    if (!known)
+        return std::nullopt;
+    return FileId{info.dwVolumeSerialNumber,
+                  (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+#else
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+#endif
+}
+
 bool is_directory(std::FILE* stream)
 {
 #ifdef _WIN32
@@ -158,5 +201,64 @@ bool seek(std::FILE* stream, std::int64_t offset)
     return fseeko(stream, static_cast<off_t>(offset), SEEK_SET) == 0;
 #endif
 }
+
+#ifdef _WIN32
+
+namespace {
+
+// Windows locks are mandatory: a locked range can be neither read nor
+// written through any other handle. So the lock covers one byte far beyond
+// any record (offset 2^62), which nobody reads, and every record stays open
+// to a listing or a backup while an editor holds the file.
+constexpr DWORD edit_lock_offset_low = 0;
+constexpr DWORD edit_lock_offset_high = 0x40000000;
+
+HANDLE handle_of(std::FILE* stream)
+{
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+}
+
+}  // namespace
+
+EditLock lock_for_editing(std::FILE* stream)
+{
+    OVERLAPPED at{};
+    at.Offset = edit_lock_offset_low;
+    at.OffsetHigh = edit_lock_offset_high;
+    if (LockFileEx(handle_of(stream), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at))
+        return EditLock::taken;
+    return GetLastError() == ERROR_LOCK_VIOLATION ? EditLock::held : EditLock::unsupported;
+}
+
+void unlock_for_editing(std::FILE* stream)
+{
+    // The system would also give the lock up when the file is closed, but
+    // only when it gets round to it: another editor started at once could
+    // still find the file held.
+    UnlockFile(handle_of(stream), edit_lock_offset_low, edit_lock_offset_high, 1, 0);
+}
+
+#else
+
+// flock belongs to the open file, not to the process: no other open and
+// close of the same file in this program can give it up by the way, as
+// closing any descriptor of the file gives up a POSIX record lock.
+EditLock lock_for_editing(std::FILE* stream)
+{
+    const int fd = fileno(stream);
+    int result;
+    while ((result = flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (result == 0)
+        return EditLock::taken;
+    return errno == EWOULDBLOCK ? EditLock::held : EditLock::unsupported;
+}
+
+void unlock_for_editing(std::FILE* stream)
+{
+    flock(fileno(stream), LOCK_UN);
+}
+
+#endif
 
 }  // namespace platform

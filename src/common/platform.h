@@ -3,6 +3,9 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <compare>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -29,6 +32,22 @@ std::string local_date_dmy();
 // empty when the system cannot tell.
 std::string running_program_path();
 
+// A path as our programs see it when it is given to them on the command line:
+// on POSIX its own bytes; on Windows converted to the ANSI code page, as the C
+// runtime converts the command line into the argument vector.
+std::string argument_text(const std::filesystem::path& path);
+
+// What tells a file or folder from every other on the machine, whatever path
+// it is reached by: its device (volume) and its number on it.
+struct FileId {
+    std::uint64_t device = 0;
+    std::uint64_t number = 0;
+    auto operator<=>(const FileId&) const = default;
+};
+
+// The FileId of what path names (links followed); nothing when it cannot be told.
+std::optional<FileId> file_id(const std::filesystem::path& path);
+
 // Is the open stream a directory? (Opening one for reading succeeds on POSIX.)
 bool is_directory(std::FILE* stream);
 
@@ -43,5 +62,21 @@ void report_system_error(const char* prefix, int reason);
 // every system (long, fseek's offset, has 32 bits on Windows). False on
 // failure, with errno telling why.
 bool seek(std::FILE* stream, std::int64_t offset);
+
+// How an attempt to lock a file for editing ended.
+enum class EditLock {
+    taken,        // this program holds it until unlock_for_editing or the file's close
+    held,         // another program holds it
+    unsupported,  // the file system cannot lock this file
+};
+
+// Takes, without waiting, the lock that only one program at a time can hold
+// on a file open for update; it goes with the program, however that ends.
+// Nobody's reads or writes of the file are blocked by it, so a program that
+// only reads the file (or takes no lock) never notices it.
+EditLock lock_for_editing(std::FILE* stream);
+
+// Gives the lock up, before the file is closed.
+void unlock_for_editing(std::FILE* stream);
 
 }  // namespace platform

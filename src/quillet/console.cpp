@@ -1,5 +1,6 @@
 #include "console.h"
 
+#include <cerrno>
 #include <cstdarg>
 
 #include "console_io.h"
@@ -15,12 +16,19 @@ void say(const char* format, ...)
     va_end(args);
 }
 
-void write_text(std::FILE* to, const char* format, ...)
+void write_text(TextOut& to, const char* format, ...)
 {
+    if (to.failed())
+        return;
     std::va_list args;
     va_start(args, format);
-    std::vfprintf(to, format, args);
+    errno = 0;
+    const int written = std::vfprintf(to.stream, format, args);
     va_end(args);
+    // A buffered stream fails when it passes its buffer on; the error flag
+    // keeps a failure that the count did not show.
+    if (written < 0 || std::ferror(to.stream))
+        to.error = errno != 0 ? errno : EIO;
 }
 
 std::string read_reply(std::FILE* in)

@@ -12,11 +12,19 @@ struct Console {
     std::FILE* in = stdin;  // where replies come from
 };
 
+// A stream that texts are written to (the console, or the listing) and the
+// first write to it that failed: after that nothing more is written to it.
+struct TextOut {
+    std::FILE* stream = stderr;
+    int error = 0;  // the errno of the first failed write; 0 while all went through
+    bool failed() const { return error != 0; }
+};
+
 // printf-style text to the console.
 void say(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// printf-style text to another stream (the listing).
-void write_text(std::FILE* to, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// printf-style text to a stream, each write checked.
+void write_text(TextOut& to, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // One reply line, however long, without its line end (LF or CR LF). The end
 // of input counts as an empty reply. A reply is a text, so it ends at a NUL.

@@ -4,19 +4,19 @@
 
 namespace quillet {
 
-void describe_transcriber(std::FILE* to, const Header& header)
+void describe_transcriber(TextOut& to, const Header& header)
 {
     write_text(to, "Transcriber id : %s, Name : %s\n", header.id.c_str(), header.name.c_str());
 }
 
-void describe_piece(std::FILE* to, const Piece& piece, const char* counts_end)
+void describe_piece(TextOut& to, const Piece& piece, const char* counts_end)
 {
     write_text(to, "Registration District: %s, LDS Film: %s\n", piece.district.c_str(), piece.film.c_str());
     write_text(to, "Current household count: %d, Record count: %d%s", piece.households.value,
                piece.records.value, counts_end);
 }
 
-void describe_parish(std::FILE* to, const Parish& parish)
+void describe_parish(TextOut& to, const Parish& parish)
 {
     write_text(to, "Civil parish: %s, ", parish.name.c_str());
     if (parish.updated)

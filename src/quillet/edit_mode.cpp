@@ -58,7 +58,8 @@ Outcome written(bool ok)
 Outcome edit_header(const Console& console, ParamFile& file, Session& session)
 {
     Header& header = session.header;
-    describe_transcriber(stderr, header);
+    TextOut screen;
+    describe_transcriber(screen, header);
     bool changed = take_id(ask(console, "\n\nEnter New Transcriber id (RETURN to leave unchanged): "), header.id);
     if (take_name(ask(console, "\n\nEnter New Name (RETURN to leave unchanged): "), header.name))
         changed = true;
@@ -85,7 +86,8 @@ Outcome edit_parish(const Console& console, ParamFile& file, const Session& sess
                     const Record& record)
 {
     const Parish parish = read_parish_fields(record);
-    describe_parish(stderr, parish);
+    TextOut screen;
+    describe_parish(screen, parish);
     if (parish.updated) {
         if (is_yes(ask(console, "\nEnter Y to clear, RETURN to leave unchanged): ")))
             return written(file.clear_stamp(index));
@@ -108,7 +110,8 @@ Outcome edit_piece(const Console& console, ParamFile& file, const Session& sessi
         return Outcome::go_on;
     }
     Piece piece = read_piece_fields(found.record);
-    describe_piece(stderr, piece, "");  // the count question begins with two line ends
+    TextOut screen;
+    describe_piece(screen, piece, "");  // the count question begins with two line ends
     if (const Outcome counts = edit_counts(console, file, found.index, piece); counts != Outcome::go_on)
         return counts;
 

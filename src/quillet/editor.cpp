@@ -12,6 +12,30 @@
 
 namespace quillet {
 
+namespace {
+
+// An edit session holds the data file from before its header is read until
+// its end, so that two editors can never overwrite each other's changes; a
+// second one is turned away before it asks anything. On a file system that
+// cannot lock at all the file is edited as before, with a warning.
+bool hold_for_editing(ParamFile& file, const std::string& path)
+{
+    switch (file.lock()) {
+    case platform::EditLock::taken:
+        return true;
+    case platform::EditLock::held:
+        say("Fatal: Data file %s is being edited by another program\n", path.c_str());
+        file.close();
+        return false;
+    case platform::EditLock::unsupported:
+        say("Warning: Data file %s cannot be locked: edit it in one program at a time\n", path.c_str());
+        return true;
+    }
+    return true;
+}
+
+}  // namespace
+
 int run(int argc, char** argv, const Console& console)
 {
     if (argc < 2) {
@@ -31,6 +55,8 @@ int run(int argc, char** argv, const Console& console)
         return status_open_failed;
     }
     ParamFile file(std::move(stream));
+    if (!chosen.all && !hold_for_editing(file, session.data_path))
+        return status_in_use;
     session.date = platform::local_date_dmy();
 
     if (file.read(0, session.header_record) != ReadResult::whole) {

@@ -7,18 +7,28 @@
 #include "console.h"
 #include "describe.h"
 #include "exit_status.h"
+#include "newfile.h"
 #include "options.h"
 #include "paths.h"
+#include "platform.h"
 
 namespace quillet {
 
 namespace {
 
-void list_piece(std::FILE* listing, const Record& record)
+void list_piece(TextOut& listing, const Record& record)
 {
     const Piece piece = read_piece_fields(record);
     write_text(listing, "\nPiece %s\n", piece.number.c_str());
     describe_piece(listing, piece, "\n\n");
+}
+
+// The listing could not be written whole: it is not put in place.
+int listing_failed(const std::string& path, int reason)
+{
+    say("Fatal: Output file (%s) write failed\n", path.c_str());
+    platform::report_system_error("Fatal", reason);
+    return status_write_failed;
 }
 
 }  // namespace
@@ -37,7 +47,7 @@ bool names_same_file(const std::string& one, const std::string& other)
     return std::filesystem::equivalent(one, other, failed);
 }
 
-void write_listing(std::FILE* listing, ParamFile& file, const Session& session)
+void write_listing(TextOut& listing, ParamFile& file, const Session& session)
 {
     write_text(listing,
                "Listing for quillet v%s (Merrowby) listing %s\n"
@@ -47,7 +57,7 @@ void write_listing(std::FILE* listing, ParamFile& file, const Session& session)
 
     std::string current_piece;
     Record record{};
-    for (RecordIndex index = 1;; ++index) {
+    for (RecordIndex index = 1; !listing.failed(); ++index) {
         const ReadResult result = file.read(index, record);
         if (result == ReadResult::end)
             return;
@@ -75,16 +85,20 @@ int run_listing(ParamFile& file, const Session& session)
         file.close();
         return status_open_failed;
     }
-    FilePtr listing(std::fopen(path.c_str(), "w"));
-    if (!listing) {
+    NewFile listing;
+    if (!listing.open(path, NewFile::Mode::text)) {
         report_file_failure("Output", path, "failed to open", errno);
         file.close();
         return status_open_failed;
     }
-    write_listing(listing.get(), file, session);
-    say("\nOutput file is %s\n", path.c_str());
-    listing.reset();
+    TextOut out{listing.get()};
+    write_listing(out, file, session);
     file.close();
+    if (out.failed())
+        return listing_failed(path, out.error);
+    if (!listing.close() || NewFile::install({&listing}))
+        return listing_failed(path, errno);
+    say("\nOutput file is %s\n", path.c_str());
     return status_done;
 }
 

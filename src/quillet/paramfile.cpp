@@ -104,6 +104,21 @@ ParamFile::ParamFile(FilePtr stream) : stream_(std::move(stream))
     std::setvbuf(stream_.get(), nullptr, _IONBF, 0);
 }
 
+void ParamFile::close()
+{
+    if (locked_ && stream_)
+        platform::unlock_for_editing(stream_.get());
+    locked_ = false;
+    stream_.reset();
+}
+
+platform::EditLock ParamFile::lock()
+{
+    const platform::EditLock result = platform::lock_for_editing(stream_.get());
+    locked_ = result == platform::EditLock::taken;
+    return result;
+}
+
 bool ParamFile::seek(RecordIndex index, std::size_t offset)
 {
     const auto position = index * static_cast<RecordIndex>(record_size) + static_cast<RecordIndex>(offset);

@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 
+#include "platform.h"
+
 namespace quillet {
 
 inline constexpr std::size_t record_size = 64;
@@ -116,9 +118,17 @@ public:
     static FilePtr open(const std::string& path, Access access);
 
     explicit ParamFile(FilePtr stream);
+    ~ParamFile() { close(); }
+    ParamFile(const ParamFile&) = delete;
+    ParamFile& operator=(const ParamFile&) = delete;
 
     std::FILE* stream() const { return stream_.get(); }
-    void close() { stream_.reset(); }
+    // Gives up the lock, if taken, and closes the file.
+    void close();
+
+    // Locks the file for an editing session: no other editor can take it
+    // until this one closes the file (platform::lock_for_editing).
+    platform::EditLock lock();
 
     ReadResult read(RecordIndex index, Record& record);
 
@@ -146,6 +156,7 @@ private:
     bool seek(RecordIndex index, std::size_t offset);
 
     FilePtr stream_;
+    bool locked_ = false;
     int write_error_ = 0;
 };
 

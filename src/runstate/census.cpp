@@ -76,7 +76,7 @@ struct Decoded {
 
 // The 1841 English rule: character 5 tells a part field from the piece.
 // Returns false when the part value is not valid (10 or 20).
-bool apply_1841_rule(const std::string& upper, Decoded& d, Run& run)
+bool apply_1841_rule(const std::string& upper, Decoded& d, int& ipart)
 {
     const bool has5 = upper.size() >= 5;
     if (!has5 || static_cast<signed char>(upper[4]) <= '6') {
@@ -92,7 +92,7 @@ bool apply_1841_rule(const std::string& upper, Decoded& d, Run& run)
         --value;
     if (value > 10)
         --value;
-    run.ipart = value;
+    ipart = value;
     d.ipart_set = true;
     d.piece = from_position(upper, 6);
     if (value == 0) {
@@ -116,18 +116,16 @@ void apply_letter_rule(const std::string& upper, const Prefix& prefix, Decoded& 
     d.piece = from_position(upper, 5);
 }
 
-int part_not_valid(const std::string& part, Listing& listing)
-{
-    listing.fatal(msgfmt("Fatal: Part number in file name (%s) is not valid\n", part),
-                  "Fatal: Part number in file name is not valid\n");
-    return exit_status::fatal;
-}
-
 }  // namespace
 
-int decode_census(std::string& name, Run& run, Listing& listing)
+bool is_piece_extension(std::string_view ext)
 {
-    run.sct = false;
+    return ext == "csv" || ext == "CSV";
+}
+
+CensusName read_census_name(const std::string& name)
+{
+    CensusName result;
     std::string upper = name;
     text::capitals(upper, text::CaseMap::eight_bit);
 
@@ -139,18 +137,20 @@ int decode_census(std::string& name, Run& run, Listing& listing)
         }
     }
     if (!prefix) {
-        listing.fatal(msgfmt("Fatal: Census year cannot be determined from file name (%s)\n", name),
-                      "Fatal: Census year cannot be determined from file name\n");
-        return exit_status::fatal;
+        result.fault = CensusName::Fault::no_prefix;
+        return result;
     }
-    run.year = prefix->year;
-    run.sct = prefix->sct;
+    result.year = prefix->year;
+    result.sct = prefix->sct;
 
     Decoded d;
     switch (prefix->part_rule) {
     case PartRule::rule_1841:
-        if (!apply_1841_rule(upper, d, run))
-            return part_not_valid(upper.substr(3, 2), listing);
+        if (!apply_1841_rule(upper, d, result.ipart)) {
+            result.fault = CensusName::Fault::part_not_valid;
+            result.fault_text = upper.substr(3, 2);
+            return result;
+        }
         break;
     case PartRule::letter:
         apply_letter_rule(upper, *prefix, d);
@@ -167,31 +167,64 @@ int decode_census(std::string& name, Run& run, Listing& listing)
     }
 
     if (!all_digits(d.part)) {
-        listing.fatal(msgfmt("Fatal: Part number in file name (%s) is not numeric\n", d.part),
-                      "Fatal: Part number in file name is not numeric\n");
-        return exit_status::fatal;
+        result.fault = CensusName::Fault::part_not_numeric;
+        result.fault_text = d.part;
+        return result;
     }
     if (!d.ipart_set)
-        run.ipart = static_cast<int>(text::leading_value(d.part));
-    if (run.sct) {
+        result.ipart = static_cast<int>(text::leading_value(d.part));
+    if (result.sct) {
         // The Scottish part field carries the part number plus 10.
-        if (run.ipart < 10)
-            return part_not_valid(d.part, listing);
-        run.ipart -= 10;
+        if (result.ipart < 10) {
+            result.fault = CensusName::Fault::part_not_valid;
+            result.fault_text = d.part;
+            return result;
+        }
+        result.ipart -= 10;
     }
 
     const bool piece_ok = d.piece.size() <= max_piece_text && all_digits(d.piece) &&
                           text::leading_value(d.piece) <= INT_MAX;
     if (!piece_ok) {
-        listing.fatal(msgfmt("Fatal: Piece number in file name (%s) is not numeric\n", d.piece),
-                      "Fatal: Piece number in file name is not numeric\n");
-        return exit_status::fatal;
+        result.fault = CensusName::Fault::piece_not_numeric;
+        result.fault_text = d.piece;
+        return result;
     }
-    if (d.has_1841_part || run.sct)
+    if (d.has_1841_part || result.sct)
         d.stem += d.part;
     const long long piece = text::leading_value(d.piece);
-    name = d.stem + zero_padded(piece, d.stem.size() == 5 ? 3 : 4);
-    return 0;
+    result.normalised = d.stem + zero_padded(piece, d.stem.size() == 5 ? 3 : 4);
+    return result;
+}
+
+int decode_census(std::string& name, Run& run, Listing& listing)
+{
+    const CensusName census = read_census_name(name);
+    run.year = census.year;
+    run.sct = census.sct;
+    run.ipart = census.ipart;
+    switch (census.fault) {
+    case CensusName::Fault::none:
+        name = census.normalised;
+        return 0;
+    case CensusName::Fault::no_prefix:
+        listing.fatal(msgfmt("Fatal: Census year cannot be determined from file name (%s)\n", name),
+                      "Fatal: Census year cannot be determined from file name\n");
+        break;
+    case CensusName::Fault::part_not_valid:
+        listing.fatal(msgfmt("Fatal: Part number in file name (%s) is not valid\n", census.fault_text),
+                      "Fatal: Part number in file name is not valid\n");
+        break;
+    case CensusName::Fault::part_not_numeric:
+        listing.fatal(msgfmt("Fatal: Part number in file name (%s) is not numeric\n", census.fault_text),
+                      "Fatal: Part number in file name is not numeric\n");
+        break;
+    case CensusName::Fault::piece_not_numeric:
+        listing.fatal(msgfmt("Fatal: Piece number in file name (%s) is not numeric\n", census.fault_text),
+                      "Fatal: Piece number in file name is not numeric\n");
+        break;
+    }
+    return exit_status::fatal;
 }
 
 }  // namespace tabulon

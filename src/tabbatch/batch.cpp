@@ -5,6 +5,11 @@
 #include <fstream>
 #include <optional>
 
+#include "clashes.h"
+#include "display.h"
+#include "platform.h"
+#include "run.h"
+#include "scan.h"
 #include "spawn.h"
 
 namespace tabbatch {
@@ -12,30 +17,6 @@ namespace tabbatch {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Works on the system's own characters: a name need not be representable in
-// the narrow character set.
-bool is_csv(const fs::path& file)
-{
-    const fs::path::string_type ext = file.extension().native();
-    const char wanted[] = ".csv";
-    if (ext.size() != 4)
-        return false;
-    for (std::size_t i = 0; i < 4; ++i) {
-        const auto c = ext[i];
-        const auto lower = c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
-        if (lower != static_cast<fs::path::value_type>(wanted[i]))
-            return false;
-    }
-    return true;
-}
-
-// A path as text for the console, whatever characters it holds.
-std::string printable(const fs::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
 
 bool starts_with(const std::string& line, const char* prefix)
 {
@@ -45,6 +26,15 @@ bool starts_with(const std::string& line, const char* prefix)
 std::string plural(long long count, const char* word)
 {
     return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
+}
+
+// Every line of the summary goes out through here: one line, whatever the
+// names in it hold.
+void print_line(std::FILE* out, const std::string& text)
+{
+    const std::string line = one_line(text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), out);
+    std::fflush(out);
 }
 
 // Shows on the console, in place, how far the batch has got.
@@ -77,36 +67,83 @@ private:
     std::size_t shown_ = 0;
 };
 
-// The piece's name as the summary shows it: its path below the root.
-std::string display_name(const fs::path& piece, const fs::path& root)
+// One piece of the batch, ready to convert.
+struct Piece {
+    fs::path path;
+    fs::path argument;  // the converter's file argument
+    std::string shown;  // its path below the root
+    std::size_t name_line_breaks = 0;
+    std::string clash;  // not to be converted, because it would write the files of other pieces
+};
+
+// The file name as the converter's argument, given in its own folder: after
+// "./" (".\" on Windows) when the name would be read as a switch.
+fs::path converter_argument(const fs::path& piece)
 {
-    std::error_code error;
-    fs::path relative = fs::relative(piece, root, error);
-    if (error || relative.empty())
-        relative = piece.filename();
-    return printable(relative.make_preferred());
+    const fs::path name = piece.filename();
+    return platform::is_switch(platform::argument_text(name)) ? fs::path(".") / name : name;
 }
 
-// What the converter left of a piece. A listing older than the converter's
-// start is an earlier run's (this one stopped before it could write its own)
-// and says nothing about this run.
-Outcome finished(const spawn::Ended& ended, const fs::path& piece, fs::file_time_type started)
+tabulon::Run converter_switches(const Settings& settings)
+{
+    tabulon::Run run;
+    tabulon::set_default_switches(run);
+    for (const std::string& arg : settings.switches)
+        tabulon::apply_switch(arg.size() > 1 ? arg[1] : '\0', run);
+    return run;
+}
+
+std::vector<Piece> prepare(const std::vector<fs::path>& paths, const Settings& settings)
+{
+    const tabulon::Run run = converter_switches(settings);
+    std::vector<OutputNames> names;
+    std::vector<std::string> file_names;
+    std::vector<Piece> pieces;
+    for (const fs::path& path : paths) {
+        const std::string name = printable(path.filename());
+        names.push_back(output_names(platform::argument_text(path.filename()), run));
+        file_names.push_back(name);
+        pieces.push_back(Piece{path, converter_argument(path), shown_path(path, settings.root),
+                               static_cast<std::size_t>(std::count(name.begin(), name.end(), '\n')), ""});
+    }
+    const std::vector<Clash> clashes = find_clashes(paths, names);
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        if (clashes[i].any())
+            pieces[i].clash = clash_text(clashes[i], names[i], file_names);
+    return pieces;
+}
+
+// Did this run write the listing? One older than the converter's start is an
+// earlier run's (this one stopped before it could write its own), and a
+// folder of that name is none.
+bool written_by_this_run(const fs::path& listing, fs::file_time_type started)
+{
+    std::error_code error;
+    if (!fs::is_regular_file(listing, error))
+        return false;
+    const fs::file_time_type written = fs::last_write_time(listing, error);
+    return !error && written >= started - std::chrono::seconds(2);  // file times may be coarse
+}
+
+// What the converter left of a piece: its listing or, when it wrote none, the
+// reason it gave on the console.
+Outcome finished(const spawn::Ended& ended, const Piece& piece, fs::file_time_type started)
 {
     Outcome outcome;
     outcome.started = true;
     outcome.exited = ended.exited;
     outcome.status = ended.status;
-    const fs::path listing = listing_of(piece);
-    std::error_code error;
-    const fs::file_time_type written = fs::last_write_time(listing, error);
-    if (!error && written >= started - std::chrono::seconds(2))  // file times may be coarse
-        outcome.counts = read_listing(listing);
+    const fs::path listing = listing_of(piece.path);
+    if (written_by_this_run(listing, started))
+        outcome.counts = read_listing(listing, piece.name_line_breaks);
+    else
+        outcome.console_fatal = console_fatal(ended.errors);
     return outcome;
 }
 
 // Runs the converters and hands each outcome, in path order, to report.
 template <typename Report>
-void convert_all(const Settings& settings, const fs::path& converter, const std::vector<fs::path>& pieces,
+void convert_all(const Settings& settings, const fs::path& converter, const std::vector<Piece>& pieces,
                  Progress& progress, Report report)
 {
     std::vector<std::optional<Outcome>> outcomes(pieces.size());
@@ -115,12 +152,19 @@ void convert_all(const Settings& settings, const fs::path& converter, const std:
     std::size_t next_start = 0, next_report = 0, done = 0;
     while (next_report < pieces.size()) {
         while (children.running() < settings.jobs && next_start < pieces.size()) {
-            const fs::path& piece = pieces[next_start];
+            const Piece& piece = pieces[next_start];
+            if (!piece.clash.empty()) {
+                Outcome outcome;
+                outcome.clash = piece.clash;
+                outcomes[next_start++] = outcome;
+                ++done;
+                continue;
+            }
             std::vector<fs::path> args{converter};
             args.insert(args.end(), settings.switches.begin(), settings.switches.end());
-            args.push_back(piece.filename());
+            args.push_back(piece.argument);
             started[next_start] = fs::file_time_type::clock::now();
-            if (!children.start(converter, args, piece.parent_path(), next_start)) {
+            if (!children.start(converter, args, piece.path.parent_path(), next_start)) {
                 outcomes[next_start] = Outcome{};
                 ++done;
             }
@@ -141,21 +185,28 @@ void convert_all(const Settings& settings, const fs::path& converter, const std:
     progress.clear();
 }
 
-}  // namespace
-
-std::vector<fs::path> find_pieces(const fs::path& root)
+std::string note_line(const ScanNote& note, const fs::path& root)
 {
-    std::vector<fs::path> pieces;
-    std::error_code error;
-    fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, error);
-    for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-        std::error_code kind_error;
-        if (it->is_regular_file(kind_error) && is_csv(it->path()))
-            pieces.push_back(it->path());
-    }
-    std::sort(pieces.begin(), pieces.end());
-    return pieces;
+    const std::string name = shown_path(note.path, root);
+    return note.kind == ScanNote::Kind::skipped ? "skipped: " + name + ": " + note.why
+                                                : "could not read: " + name + ": " + note.why;
 }
+
+// The leading progress counters ("1234\r") of a console line.
+std::size_t after_counters(const std::string& line)
+{
+    std::size_t start = 0;
+    for (std::size_t at = 0; at < line.size() && line[at] >= '0' && line[at] <= '9';) {
+        while (at < line.size() && line[at] >= '0' && line[at] <= '9')
+            ++at;
+        if (at == line.size() || line[at] != '\r')
+            break;
+        start = ++at;
+    }
+    return start;
+}
+
+}  // namespace
 
 fs::path listing_of(const fs::path& piece)
 {
@@ -164,29 +215,68 @@ fs::path listing_of(const fs::path& piece)
     return piece.parent_path() / (fs::path(name) += ".erc");
 }
 
-ListingCounts read_listing(const fs::path& listing)
+ListingCounts read_listing(const fs::path& listing, std::size_t name_line_breaks)
 {
     ListingCounts counts;
     std::ifstream in(listing, std::ios::binary);
     if (!in)
         return counts;
     counts.found = true;
+    std::size_t name_goes_on = 0;  // lines still to come of a line that holds the name
+    bool in_fatal = false;
     std::string line;
     while (std::getline(in, line)) {
-        if (starts_with(line, "Error:"))
+        if (name_goes_on > 0) {
+            --name_goes_on;
+            if (in_fatal)
+                counts.fatal += "\n" + line;
+            continue;
+        }
+        in_fatal = false;
+        if (starts_with(line, "Error listing for tabulon")) {
+            name_goes_on = name_line_breaks;
+        } else if (starts_with(line, "Error:")) {
             ++counts.errors;
-        else if (starts_with(line, "Warning:"))
+        } else if (starts_with(line, "Warning:")) {
             ++counts.warnings;
-        else if (counts.fatal.empty() && starts_with(line, "Fatal:"))
+        } else if (counts.fatal.empty() && starts_with(line, "Fatal:")) {
             counts.fatal = line;
+            name_goes_on = name_line_breaks;
+            in_fatal = true;
+        }
     }
     if (!counts.fatal.empty() && counts.fatal.back() == '\r')
         counts.fatal.pop_back();
     return counts;
 }
 
+std::string console_fatal(const std::string& console)
+{
+    std::string fatal;
+    bool in_fatal = false;
+    for (std::size_t start = 0; start < console.size();) {
+        const std::size_t end = std::min(console.find('\n', start), console.size());
+        std::string line = console.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();  // the Windows console's line end
+        line.erase(0, after_counters(line));
+        if (starts_with(line, "Fatal")) {
+            fatal += (fatal.empty() ? "" : "; ") + line;
+            in_fatal = true;
+        } else if (in_fatal) {
+            fatal += "\n" + line;  // a line break in the piece's name
+        }
+    }
+    while (!fatal.empty() && fatal.back() == '\n')
+        fatal.pop_back();
+    return fatal;
+}
+
 std::string summary_line(const std::string& name, const Outcome& outcome)
 {
+    if (!outcome.clash.empty())
+        return name + ": not converted, " + outcome.clash;
     if (!outcome.started)
         return name + ": not converted, the converter could not be started";
     if (!outcome.exited)
@@ -197,6 +287,8 @@ std::string summary_line(const std::string& name, const Outcome& outcome)
                plural(outcome.counts.warnings, "warning");
     if (!outcome.counts.fatal.empty())
         return status + ", not converted: " + outcome.counts.fatal;
+    if (!outcome.console_fatal.empty())
+        return status + ", not converted: " + outcome.console_fatal;
     if (!outcome.counts.found)
         return status + ", not converted, and no listing written";
     return status + ", not converted";
@@ -236,20 +328,24 @@ std::string total_line(const Totals& t)
 
 int run(const Settings& settings, const fs::path& converter, std::FILE* out, std::FILE* progress_stream)
 {
-    const std::vector<fs::path> pieces = find_pieces(settings.root);
-    if (pieces.empty()) {
-        std::fprintf(out, "No .csv files found in %s\n", printable(settings.root).c_str());
-        return exit_status::usage;
+    const Scan scan = scan_tree(settings.root);
+    for (const ScanNote& note : scan.notes)
+        print_line(out, note_line(note, settings.root));
+    // A folder that could not be read may have held pieces.
+    const int scan_status = scan.incomplete() ? exit_status::not_converted : exit_status::clean;
+    if (scan.pieces.empty()) {
+        print_line(out, "No .csv files found in " + printable(settings.root));
+        return std::max(scan_status, exit_status::usage);
     }
+    const std::vector<Piece> pieces = prepare(scan.pieces, settings);
     Progress progress(progress_stream, pieces.size());
     Totals totals;
     convert_all(settings, converter, pieces, progress, [&](std::size_t index, const Outcome& outcome) {
-        std::fprintf(out, "%s\n", summary_line(display_name(pieces[index], settings.root), outcome).c_str());
-        std::fflush(out);
+        print_line(out, summary_line(pieces[index].shown, outcome));
         totals.add(outcome);
     });
-    std::fprintf(out, "%s\n", total_line(totals).c_str());
-    return totals.exit_status();
+    print_line(out, total_line(totals));
+    return std::max(scan_status, totals.exit_status());
 }
 
 }  // namespace tabbatch

@@ -14,7 +14,7 @@ namespace exit_status {
 inline constexpr int clean = 0;       // every piece converted without errors (warnings allowed)
 inline constexpr int usage = 2;       // no folder, a bad switch, or no piece in the folder
 inline constexpr int errors = 8;      // every piece converted, some with errors
-inline constexpr int not_converted = 12;  // some piece could not be converted
+inline constexpr int not_converted = 12;  // some piece could not be converted, or a folder could not be read
 }  // namespace exit_status
 
 struct Settings {
@@ -22,10 +22,6 @@ struct Settings {
     std::vector<std::string> switches;  // given to the converter for every piece
     unsigned jobs = 1;                  // converters running at once
 };
-
-// The files under root whose extension is .csv in any case, in path order.
-// Folders that cannot be read are passed over.
-std::vector<std::filesystem::path> find_pieces(const std::filesystem::path& root);
 
 // What a listing says about its run: the Error and Warning lines it holds
 // (each one counted once by the converter), and its Fatal line if any.
@@ -40,7 +36,13 @@ struct ListingCounts {
 // of the file name before its first dot, with the extension erc.
 std::filesystem::path listing_of(const std::filesystem::path& piece);
 
-ListingCounts read_listing(const std::filesystem::path& listing);
+// name_line_breaks: the line breaks in the piece's name. The lines that hold
+// the name (the header line, a Fatal line) go on over that many more lines.
+ListingCounts read_listing(const std::filesystem::path& listing, std::size_t name_line_breaks);
+
+// The Fatal lines of what the converter wrote to the console, joined by "; ":
+// why it stopped when it left no listing. Empty when it said none.
+std::string console_fatal(const std::string& console);
 
 // What became of one piece.
 struct Outcome {
@@ -48,6 +50,8 @@ struct Outcome {
     bool exited = false;  // the converter ended normally, with status
     int status = 0;
     ListingCounts counts;
+    std::string console_fatal;  // why it stopped, when it left no listing of this run
+    std::string clash;          // not started: it would write the files of other pieces
 
     bool converted() const { return started && exited && (status == 0 || status == 4 || status == 8); }
 };
@@ -66,8 +70,9 @@ struct Totals {
 std::string total_line(const Totals& totals);
 
 // Converts every piece under settings.root with the converter program,
-// writing one line per piece (in path order) and the total to out and the
-// progress line to progress. Returns the batch's exit status.
+// writing what the scan passed over, one line per piece (in path order) and
+// the total to out and the progress line to progress. Returns the batch's
+// exit status.
 int run(const Settings& settings, const std::filesystem::path& converter, std::FILE* out, std::FILE* progress);
 
 }  // namespace tabbatch

@@ -1,10 +1,12 @@
 // Child processes of the batch converter: started in a folder of their own with
-// no console input or output, and waited for in whatever order they end.
+// no console input or output (what they write to the standard error is kept for
+// the caller), and waited for in whatever order they end.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace spawn {
@@ -14,6 +16,7 @@ struct Ended {
     std::size_t tag = 0;  // what the caller gave start()
     bool exited = false;  // ended by exit (else killed, or crashed)
     int status = 0;       // its exit status when exited
+    std::string errors;   // what it wrote to its standard error, when that could be kept
 };
 
 class Children {
@@ -24,7 +27,9 @@ public:
     Children& operator=(const Children&) = delete;
 
     // Starts program with args (argv[0] is the program's path) in dir; its
-    // standard streams are the null device. False when it could not be started.
+    // standard input and output are the null device, its standard error a
+    // temporary file (the null device when none can be made). False when it
+    // could not be started.
     // Arguments are paths so that they keep the system's own characters.
     bool start(const std::filesystem::path& program, const std::vector<std::filesystem::path>& args,
                const std::filesystem::path& dir, std::size_t tag);

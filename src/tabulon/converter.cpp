@@ -315,7 +315,7 @@ int convert_piece(Run& run, RunPaths& paths, const paths::PathParts& input, Outp
                       "Fatal: Full file name required including the three letter extension\n");
         return exit_status::fatal;
     }
-    if (input.ext != "csv" && input.ext != "CSV") {
+    if (!is_piece_extension(input.ext)) {
         listing.fatal("Fatal: File must be a .csv (comma separated values)\n",
                       "Fatal: File must be a .csv (comma separated values)\n");
         return exit_status::fatal;

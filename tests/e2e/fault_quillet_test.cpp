@@ -2,7 +2,9 @@
 // for update, or cut short inside its last record. In every case: a clear
 // message, a defined exit status, and the data file's bytes unchanged except
 // where a reply confirmed a change. (A read-only file, a file cut short inside
-// the header and a listing that cannot be written: quillet_e2e_test.cpp.)
+// the header and a listing that cannot be opened: quillet_e2e_test.cpp; a
+// listing that cannot be written whole and two editors at once:
+// hostile_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -524,6 +524,19 @@ std::string Started::err_so_far() const
     return read_file(err_);
 }
 
+bool Started::wait_for(const std::string& text, std::chrono::seconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const bool was_running = running();  // asked first: what it wrote before its end is read after
+        if (err_so_far().find(text) != std::string::npos)
+            return true;
+        if (!was_running || std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 Result Started::finish()
 {
     if (input_ >= 0) {

@@ -80,6 +80,9 @@ public:
     void signal(int signal_number);
     // What it has written to its standard error so far.
     std::string err_so_far() const;
+    // Waits until its standard error holds text; false when its end or the
+    // timeout came first.
+    bool wait_for(const std::string& text, std::chrono::seconds timeout = std::chrono::seconds(10));
     // Closes its standard input and waits for its end (killed past the
     // invocation's timeout, which fails the test).
     Result finish();

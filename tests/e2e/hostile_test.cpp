@@ -1,11 +1,11 @@
 // Hostile situations around the files the programs write: a run killed or
 // interrupted part-way, a full disk, a file-size limit, a listing that cannot
-// be written, a listing the converter did not finish, cells that a
-// spreadsheet would run as formulas. One row a situation, one runner. In
-// every one: the status and the console line expected, the files named
-// unchanged byte for byte, and no unfinished file left behind (unless the
-// program was killed outright, when the next run must work beside what it
-// left).
+// be written, two editors on one file, a listing the converter did not
+// finish, cells that a spreadsheet would run as formulas. One row a
+// situation, one runner. In every one: the status and the console line
+// expected, the files named unchanged byte for byte, and no unfinished file
+// left behind (unless the program was killed outright, when the next run must
+// work beside what it left).
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
@@ -16,11 +16,13 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "harness.h"
+#include "paramfile_builder.h"
 
 namespace {
 
@@ -50,6 +52,7 @@ enum class Trouble {
     interrupted,  // SIGINT at that point
     terminated,   // SIGTERM at that point
     full_disk,    // the folder has `room` bytes free (a tmpfs; where none can be mounted, a file-size limit)
+    held,         // a quillet edit session holds params.dat meanwhile; once it has ended the run succeeds
 };
 
 struct Situation {
@@ -66,6 +69,7 @@ struct Situation {
     std::vector<std::string> console;             // lines the console must show
     std::vector<std::string> unchanged;           // files byte for byte as made
     std::map<std::string, std::string> holds;     // file -> a text it must hold afterwards
+    std::string replies = "";                     // the standard input
 };
 
 void PrintTo(const Situation& s, std::ostream* out)
@@ -75,6 +79,17 @@ void PrintTo(const Situation& s, std::ostream* out)
 
 const std::string earlier_listing = "an earlier listing\n";
 const std::string earlier_records(256, 'E');
+
+// A parameters file whose listing (about 20 KB) is more than the room, the
+// file-size limit or a stream's buffer.
+std::string parameters()
+{
+    std::string data = paramfile::header("DLR", "Dorcas L. Rendle") +
+                       paramfile::piece("0655", "Coldharbour", "2209341", "000031", "000140");
+    for (int n = 0; n < 400; ++n)
+        data += paramfile::unstamped("0655", "Parish " + std::to_string(n));
+    return data;
+}
 
 // The listing of RG110123.CSV as the converter leaves it when the conversion
 // finished, with these findings.
@@ -110,6 +125,10 @@ std::vector<Situation> situations()
                                                         {"rg110123.dat", earlier_records}};
     const std::vector<std::string> both = {"RG110123.erc", "rg110123.dat", "RG110123.CSV"};
     const int big = 1000000;
+    const std::map<std::string, std::string> listed = {{"params.dat", parameters()},
+                                                       {"params.lst", earlier_listing}};
+    const std::vector<std::string> unlisted = {"params.dat", "params.lst"};
+    const std::string replies = "ZZ\nSomeone Else\n0655\n1\n1\nY\n\n";
     const std::string listing = finished_listing("", 3);
     const std::string incomplete =
         "Fatal: Listing file (RG110123.erc) is incomplete, the conversion did not finish: convert the piece again "
@@ -134,6 +153,19 @@ std::vector<Situation> situations()
          [](const fs::path& dir) { fs::create_symlink("/dev/full", dir / "RG110123.erc"); }, 0, 12,
          {"Fatal: Listing file (RG110123.erc) write failed\nFatal: No space left on device\n"},
          {"rg110123.dat", "RG110123.CSV"}, {}},
+        {"quillet listing on a full disk: the earlier listing stays", Trouble::full_disk, "quillet",
+         {"-a", "params.dat"}, 0, "", listed, {}, 1024, 12, {"Fatal: Output file (params.lst) write failed\n"},
+         unlisted, {}},
+        {"quillet listing on a device that is full", Trouble::none, "quillet", {"-a", "params.dat"}, 0, "",
+         {{"params.dat", parameters()}},
+         [](const fs::path& dir) { fs::create_symlink("/dev/full", dir / "params.lst"); }, 0, 12,
+         {"Fatal: Output file (params.lst) write failed\nFatal: No space left on device\n"}, {"params.dat"}, {}},
+        {"a second quillet edit session is refused while the first holds the file", Trouble::held, "quillet",
+         {"params.dat"}, 0, "", listed, {}, 0, 12,
+         {"Fatal: Data file params.dat is being edited by another program\n"}, unlisted, {}, replies},
+        {"quillet lists a file an edit session holds", Trouble::held, "quillet", {"-a", "params.dat"}, 0, "",
+         listed, {}, 0, 0, {"\nOutput file is params.lst\n"}, {"params.dat"},
+         {{"params.lst", "Civil parish: Parish 399, Not updated\n"}}},
         {"tabreport refuses an empty listing and writes nothing", Trouble::none, "tabreport", {"-t", "RG110123.CSV"},
          3, "52", with_earlier_report(""), {}, 0, 12, {incomplete}, report_files, {}},
         {"tabreport refuses a listing cut off part-way and writes nothing", Trouble::none, "tabreport",
@@ -249,7 +281,18 @@ TEST_P(Hostile, NothingLostNothingHalfWritten)
     invocation.program = s.program;
     invocation.args = s.args;
     invocation.cwd = dir;
+    invocation.stdin_text = s.replies;
     invocation.timeout = std::chrono::seconds(120);
+
+    std::optional<e2e::Started> holder;
+    if (s.trouble == Trouble::held) {
+        e2e::Invocation editor;
+        editor.program = "quillet";
+        editor.args = {"params.dat"};
+        editor.cwd = dir;
+        holder.emplace(editor);
+        ASSERT_TRUE(holder->wait_for("Enter New Transcriber id")) << holder->err_so_far();
+    }
     if (s.trouble == Trouble::full_disk && !folder.mounted())
         invocation.file_size_limit = s.room;  // no file system of our own: each file gets the room
 
@@ -280,6 +323,11 @@ TEST_P(Hostile, NothingLostNothingHalfWritten)
         s.trouble == Trouble::killed || (s.trouble == Trouble::terminated && target.windows);
     if (!ended_outright) {
         EXPECT_TRUE(unfinished_files(dir).empty()) << "an unfinished file was left";
+    }
+    if (s.trouble == Trouble::held) {
+        EXPECT_EQ(holder->finish().status, 0);
+        const e2e::Result again = e2e::run(invocation);
+        EXPECT_EQ(again.status, 0) << again.err;
     }
     if (s.trouble != Trouble::killed)
         return;

@@ -9,9 +9,6 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "harness.h"
@@ -538,86 +535,19 @@ TEST_F(Quillet, SetStampKeepsTheRestOfTheRecord)
 
 // ---- Every confirmed change is in the file at once ----
 
-// Runs the editor with its input left open, types replies, waits for a text on
-// its console, and kills it there.
-class Interrupted {
-public:
-    Interrupted(const std::string& program, const std::string& data)
-    {
-        int in[2], err[2];
-        if (pipe(in) != 0 || pipe(err) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(in[0], 0);
-            dup2(err[1], 2);
-            close(in[1]);
-            close(err[0]);
-            execl(program.c_str(), program.c_str(), data.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(in[0]);
-        close(err[1]);
-        to_ = in[1];
-        from_ = err[0];
-    }
-
-    ~Interrupted()
-    {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (to_ >= 0)
-            close(to_);
-        if (from_ >= 0)
-            close(from_);
-    }
-
-    void type(const std::string& text) { (void)!write(to_, text.data(), text.size()); }
-
-    // True when the console showed the text within ten seconds.
-    bool wait_for(const std::string& text)
-    {
-        for (int waited = 0; console_.find(text) == std::string::npos; ++waited) {
-            pollfd ready{from_, POLLIN, 0};
-            if (waited > 100 || poll(&ready, 1, 100) < 0)
-                return false;
-            char buffer[4096];
-            const ssize_t n = ready.revents ? read(from_, buffer, sizeof buffer) : 0;
-            if (n > 0)
-                console_.append(buffer, static_cast<std::size_t>(n));
-        }
-        return true;
-    }
-
-    int kill_now()
-    {
-        kill(pid_, SIGKILL);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFSIGNALED(status) ? WTERMSIG(status) : -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int to_ = -1;
-    int from_ = -1;
-    std::string console_;
-};
-
 TEST_F(Quillet, ConfirmedChangesSurviveAKill)
 {
-    if (target.windows)
-        GTEST_SKIP() << "kills a host process";
     e2e::write_file(data(), sample());
     date_before = today();
-    Interrupted session(target.program("quillet"), data_arg());
-    session.type("tq\n\n0412\n7\n\n\nY\n");
+    e2e::Invocation editor;
+    editor.program = "quillet";
+    editor.args = {data_arg()};
+    editor.stdin_text = "tq\n\n0412\n7\n\n\nY\n";
+    e2e::Started session(editor);
     // Crookfold's question comes after Little Haddow's stamp was written.
-    ASSERT_TRUE(session.wait_for("Civil parish: Crookfold"));
-    EXPECT_EQ(session.kill_now(), SIGKILL);
+    ASSERT_TRUE(session.wait_for("Civil parish: Crookfold")) << session.err_so_far();
+    session.signal(SIGKILL);
+    EXPECT_EQ(session.finish().status, -SIGKILL);
     date_after = today();
 
     std::string expected = with(sample(), 0, "TQ  0001");

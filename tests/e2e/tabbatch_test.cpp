@@ -3,10 +3,15 @@
 // pieces are golden cases, so the counts expected are those of their listings.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "harness.h"
 
@@ -115,20 +120,196 @@ TEST(Tabbatch, GivesTheSwitchesToEveryPieceAndEndsWithEightOnErrors)
     EXPECT_EQ(r.status, 8);
 }
 
-// A converter that could not even open its listing leaves whatever stood at
-// the listing's path, older than the run: it is not read as this run's.
-TEST(Tabbatch, WhatIsOlderThanTheRunIsNotItsListing)
+// --- what the batch must not do: mix two pieces, pass something over
+// without a word, take a name for a switch, or hide why a piece failed ---
+
+// One case: the tree to make (the folder "north" with a clean piece is always
+// there), the standard output expected ('/' between folders) and the status.
+struct BatchCase {
+    const char* name;
+    bool posix_only;  // cannot happen on Windows (names differing only in case, links, permissions)
+    std::function<void(const fs::path& tree)> make;
+    std::vector<std::string> lines;
+    int status;
+    std::function<void(const fs::path& tree)> check = nullptr;  // what must stand in the tree afterwards
+    bool unprivileged = false;  // run where folder permissions bind (as nobody when the tests run as root)
+    bool deep_programs = false;  // the programs in a folder too deep for the converter's path
+    std::vector<std::string> windows_lines = {};  // where Windows differs; "<root>" is the tree as given
+};
+
+void copy_clean(const fs::path& to)
 {
-    e2e::TempDir dir;
-    fs::copy_file(golden_dir / "rg11_clean" / "RG110123.CSV", dir / "RG110123.CSV");
-    // A folder where the listing should be: the converter cannot write it.
-    fs::create_directory(dir / "RG110123.erc");
-    fs::last_write_time(dir / "RG110123.erc", fs::file_time_type::clock::now() - std::chrono::hours(1));
-    const e2e::Result r = e2e::run("tabbatch", {Target::get().native(dir.path())});
-    EXPECT_EQ(r.out, e2e::lines({"RG110123.CSV: status 12, not converted, and no listing written",
-                                 "Total: 1 piece, 0 clean, 0 with warnings only, 0 with errors, 1 not converted; "
-                                 "0 errors, 0 warnings"}));
-    EXPECT_EQ(r.status, 12);
+    fs::create_directories(to.parent_path());
+    fs::copy_file(golden_dir / "rg11_clean" / "RG110123.CSV", to);
+}
+
+// Everything in the folder, by name.
+std::vector<std::string> names_in(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+e2e::Result run_case(const BatchCase& c, const e2e::TempDir& dir, const fs::path& tree)
+{
+    const Target& target = Target::get();
+    e2e::Invocation run;
+    run.program = "tabbatch";
+    run.args = {target.native(tree)};
+    if (c.deep_programs) {
+        const fs::path deep = dir / std::string(120, 'p');
+        fs::create_directories(deep);
+        e2e::stage_program("tabulon", deep);
+        run.program = e2e::stage_program("tabbatch", deep).string();
+    }
+    if (c.unprivileged && geteuid() == 0) {
+        // Permissions do not bind root: run the batch as nobody, in a tree it may write to.
+        using perms = fs::perms;
+        fs::permissions(dir.path(), perms::others_exec, fs::perm_options::add);
+        for (const auto& entry : fs::recursive_directory_iterator(tree))
+            if (entry.is_directory() && entry.path().filename() != "locked")
+                fs::permissions(entry.path(), perms::all, fs::perm_options::add);
+        fs::permissions(tree, perms::all, fs::perm_options::add);
+        run.args.insert(run.args.begin(), {"--reuid=65534", "--regid=65534", "--clear-groups", target.program("tabbatch")});
+        run.program = "/usr/bin/setpriv";
+    }
+    return e2e::run(run);
+}
+
+TEST(Tabbatch, NeverMixesTwoPiecesNorPassesAnythingOverWithoutAWord)
+{
+    const Expected clean = expected("rg11_clean", "plain");
+    const std::string north = converted("north/RG110123.CSV", clean);
+    const auto total = [&](int pieces, int not_converted) {
+        const int converted = pieces - not_converted;
+        return "Total: " + plural(pieces, "piece") + ", " + std::to_string(converted) +
+               " clean, 0 with warnings only, 0 with errors, " + std::to_string(not_converted) +
+               " not converted; " + plural(converted * clean.errors, "error") + ", " +
+               plural(converted * clean.warnings, "warning");
+    };
+    const auto no_output_of_clash = [](const fs::path& tree) {
+        EXPECT_EQ(names_in(tree / "clash"), (std::vector<std::string>{"RG110123.CSV", "RG11123.CSV"}));
+    };
+    const BatchCase cases[] = {
+        {"two names, one data file", false,
+         [](const fs::path& tree) {
+             copy_clean(tree / "clash" / "RG110123.CSV");
+             copy_clean(tree / "clash" / "RG11123.CSV");
+         },
+         {"clash/RG110123.CSV: not converted, it would write the same data file (rg110123.dat) as RG11123.CSV",
+          "clash/RG11123.CSV: not converted, it would write the same data file (rg110123.dat) as RG110123.CSV",
+          north, total(3, 2)},
+         12, no_output_of_clash},
+        {"names differing only in case", true,
+         [](const fs::path& tree) {
+             copy_clean(tree / "clash" / "RG110123.CSV");
+             copy_clean(tree / "clash" / "rg110123.csv");
+         },
+         {"clash/RG110123.CSV: not converted, it would write the same data file (rg110123.dat) and listing as "
+          "rg110123.csv",
+          "clash/rg110123.csv: not converted, it would write the same data file (rg110123.dat) and listing as "
+          "RG110123.CSV",
+          north, total(3, 2)},
+         12},
+        {"a name that begins like a switch", false,
+         [](const fs::path& tree) { copy_clean(tree / "dash" / "-RG110123.CSV"); },
+         {"dash/-RG110123.CSV: status 12, not converted: Fatal: Census year cannot be determined from file name "
+          "(-RG110123)",
+          north, total(2, 1)},
+         12, [](const fs::path& tree) { EXPECT_TRUE(e2e::exists(tree / "dash" / "-RG110123.erc")); }},
+        {"control characters in names", true,
+         [](const fs::path& tree) {
+             copy_clean(tree / "odd" / "RG11\n0124.CSV");
+             copy_clean(tree / "odd" / "a\x1b[2Jb.csv");
+         },
+         {north,
+          "odd/RG11\\n0124.CSV: status 12, not converted: Fatal: Piece number in file name (\\n0124) is not numeric",
+          "odd/a\\x1b[2Jb.csv: status 12, not converted: Fatal: Census year cannot be determined from file name "
+          "(a\\x1b[2Jb)",
+          total(3, 2)},
+         12},
+        {"named like a piece, but not one the converter reads", false,
+         [](const fs::path& tree) {
+             fs::create_directories(tree / "south" / "RG120001.CSV");
+             copy_clean(tree / "south" / "RG110125.CsV");
+             copy_clean(tree / "south" / "RG110126.old.csv");
+         },
+         {"skipped: south/RG110125.CsV: the extension is .CsV, and tabulon reads only .csv or .CSV",
+          "skipped: south/RG110126.old.csv: the extension is .old.csv, and tabulon reads only .csv or .CSV",
+          "skipped: south/RG120001.CSV: a folder, not a piece", north, total(1, 0)},
+         0},
+        {"links to nothing and to folders", true,
+         [](const fs::path& tree) {
+             fs::create_directories(tree / "south");
+             fs::create_symlink("RG110199.CSV", tree / "south" / "gone.csv");
+             fs::create_directory_symlink("../north", tree / "south" / "north");
+             fs::create_symlink("loop.csv", tree / "south" / "loop.csv");
+         },
+         {"skipped: south/gone.csv: a link to something that is not there",
+          "could not read: south/loop.csv: Too many levels of symbolic links",
+          "skipped: south/north: a link to a folder, not followed", north, total(1, 0)},
+         12},
+        // Windows (Wine) follows a link to a folder as if it were one: the
+        // folder is not searched a second time, and the search ends.
+        {"a link back up the tree", false,
+         [](const fs::path& tree) { fs::create_directory_symlink("..", tree / "north" / "up"); },
+         {"skipped: north/up: a link to a folder, not followed", north, total(1, 0)}, 0, nullptr, false, false,
+         {"skipped: north/up: the same folder as <root>, searched there", north, total(1, 0)}},
+        {"a folder that cannot be read", true,
+         [](const fs::path& tree) {
+             copy_clean(tree / "locked" / "RG110124.CSV");
+             fs::permissions(tree / "locked", fs::perms::none);
+         },
+         {"could not read: locked: Permission denied", north, total(1, 0)}, 12, nullptr, true},
+        // The converter stopped before it wrote a listing: what stands at the
+        // listing's path (older than the run) is not its listing.
+        {"the listing's name taken by a folder", false,
+         [](const fs::path& tree) {
+             fs::create_directories(tree / "taken" / "RG110123.erc");
+             fs::last_write_time(tree / "taken" / "RG110123.erc",
+                                 fs::file_time_type::clock::now() - std::chrono::hours(1));
+             copy_clean(tree / "taken" / "RG110123.CSV");
+         },
+         {north,
+          std::string("taken/RG110123.CSV: status 12, not converted: Fatal: Messages file (RG110123.erc) failed to "
+                      "open; Fatal: ") +
+              (Target::get().windows ? "Permission denied" : "Is a directory"),
+          total(2, 1)},
+         12},
+        {"the converter's path too long", false, [](const fs::path&) {},
+         {"north/RG110123.CSV: status 12, not converted: Fatal: Program path too long, move it closer to the root "
+          "of the disk",
+          "Total: 1 piece, 0 clean, 0 with warnings only, 0 with errors, 1 not converted; 0 errors, 0 warnings"},
+         12, nullptr, false, true},
+    };
+    for (const BatchCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.posix_only && Target::get().windows)
+            continue;
+        if (c.unprivileged && geteuid() == 0 && !e2e::exists("/usr/bin/setpriv"))
+            continue;  // permissions do not bind root, and there is no other user to be
+        e2e::TempDir dir;
+        const fs::path tree = dir / "tree";
+        copy_clean(tree / "north" / "RG110123.CSV");
+        c.make(tree);
+        const e2e::Result r = run_case(c, dir, tree);
+        std::string lines;
+        for (const std::string& line : Target::get().windows && !c.windows_lines.empty() ? c.windows_lines : c.lines) {
+            std::string text = shown(line);
+            if (const std::size_t at = text.find("<root>"); at != std::string::npos)
+                text.replace(at, 6, Target::get().native(tree));
+            lines += text + Target::get().newline;
+        }
+        EXPECT_EQ(r.out, lines);
+        EXPECT_EQ(r.status, c.status);
+        if (c.check)
+            c.check(tree);
+        if (c.unprivileged)
+            fs::permissions(tree / "locked", fs::perms::owner_all);  // for the clean-up
+    }
 }
 
 TEST(Tabbatch, EndsWithTwoWhenThereIsNothingToConvert)
