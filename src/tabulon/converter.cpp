@@ -195,8 +195,8 @@ LoopResult row_loop(RowReader& in, RecordOutput& out, const Run& run, const Code
             result.end = LoopEnd::read_failed;
             return result;
         }
-        // The reader ends a row at its line end, so a line feed can only be
-        // its last byte.
+        // The reader ends a line at its first line end, so a line feed can
+        // only be its last byte.
         if (!line.empty() && line.back() == '\n')
             line.pop_back();
         if (in.eof() && line.empty())
