@@ -281,6 +281,11 @@ TEST(LineReader, WithoutAMarkTheFirstByteBeyondAsciiDecides)
             EXPECT_EQ(read_all(c.bytes, size), model(c.text)) << c.bytes << " buffer " << size;
             EXPECT_EQ(read_all("abcdef" + c.bytes, size), model("abcdef" + c.text)) << c.bytes << " buffer " << size;
         }
+        // After a long ASCII start, at every place of a block of 64 bytes.
+        for (std::size_t ascii = 100; ascii < 230; ++ascii) {
+            const std::string start(ascii, 'a');
+            ASSERT_EQ(read_all(start + c.bytes), model(start + c.text)) << c.bytes << " after " << ascii;
+        }
         FilePtr f = file_with(c.bytes);
         LineReader reader(f.get());
         std::string line;
