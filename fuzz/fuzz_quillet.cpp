@@ -10,8 +10,9 @@
 //     header record;
 //   - no byte changes outside the fields the replies confirmed: the header
 //     (bytes 0-3 and 8-63) after an accepted id or a name, bytes 38-49 of a
-//     chosen piece after an accepted count, bytes 34-60 of one of its parishes
-//     after a "Y"; bytes 4-7 of the header never;
+//     chosen piece after an accepted count (a number of at most six digits),
+//     bytes 34-60 of one of its parishes after a "Y"; bytes 4-7 of the
+//     header never;
 //   - the confirmed fields hold what the model says: the id in capitals and
 //     the name blank-filled, six-digit counts, "*", the id and one date of the
 //     form 06Dec2026 for a set stamp, 27 NULs for a cleared one;
@@ -97,6 +98,26 @@ long long leading_value(std::string_view s)
     return negative ? -value : value;
 }
 
+// A count reply the editor takes: white space, an optional sign, digits,
+// white space.
+bool count_reply(std::string_view s)
+{
+    const auto space = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    std::size_t i = 0;
+    while (i < s.size() && space(s[i]))
+        ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    const std::size_t digits = i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+        ++i;
+    if (i == digits)
+        return false;
+    while (i < s.size() && space(s[i]))
+        ++i;
+    return i == s.size();
+}
+
 std::string six_digits(long long value)
 {
     char buf[16];
@@ -175,6 +196,8 @@ Expected model_edit(const std::string& original, std::string_view script)
             const std::string reply = replies.next();
             if (reply.empty())
                 continue;
+            if (!count_reply(reply))
+                continue;  // refused: not a number
             const long long value = leading_value(reply);
             if (value < 0 || value > 999999)
                 continue;  // refused

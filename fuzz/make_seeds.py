@@ -24,6 +24,13 @@ put(LR, "too_long", b"\x07" + b"A" * 31 + b"," + b"B" * 45 + b"\n")
 put(LR, "small_buffer", b"\x60abcdefgh\r\nij\rk")
 put(LR, "utf8_marked", b"\x87Ren\xc3\xa9e,\xe2\x80\x98Le Pr\xc3\xa9\xe2\x80\x99,\xe2\x86\x92\r\n\xc5\x93\xe0\x80\xed\xa0\x80\xf0\x9f\x98\n\xc3")
 put(LR, "utf8_small_buffer", b"\xa7\xef\xbb\xbf\xc3\xa9\xe2\x82\xac\xf0\x9f\x98\x80\xf4\x90\x80\x80,\xc3\r\xe2\x82")
+put(LR, "utf8_no_mark", b"\x04Ren\xc3\xa9e,Lef\xc3\xa8vre\r\n\xe9\xc3\n")
+put(LR, "cp1252_first", b"\x44O\x92Neill,Ren\xe9e,\xc3\xa9\n")
+put(LR, "utf16_low_first", b"\x04\xff\xfeA\x00,\x00\xe9\x00\r\x00\n\x00=\xd8\x00\xde\"\x00\x00\xdcx")
+put(LR, "utf16_high_first", b"\x64\xfe\xff\x00A\x00,\x00\"\x00\n\x00b\x00\"\x00\n\xd8")
+# Line breaks inside cells: SS-CENS layout (row 2 the reference) and ALL.
+put(LR, "cell_breaks_ss_cens", b"\x05RG11,\"x\ny\"\nA,\"B\r\nC\",D\nr3\np,\"q\rr\",s\np,\"q\nr\"\n\"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\",x,y\n")
+put(LR, "cell_breaks_all", b"\x15\"x\ny\",b\n\na,b\nc,\"d \"\"\ne\"\"\"\nf,\"g\nh\",i\nj,\"open")
 
 # --- census names ------------------------------------------------------------
 CN = "fuzz_census"

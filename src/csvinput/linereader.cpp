@@ -2,17 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "utf16.h"
 #include "utf8.h"
 
 namespace {
-
-constexpr char byte_order_mark[] = "\xEF\xBB\xBF";
-constexpr std::size_t mark_size = 3;
 
 // The first LF or CR in [first, last), or last: sixteen bytes at a time, the
 // few at the end of the buffer one by one.
@@ -35,6 +34,42 @@ const char* first_line_end(const char* first, const char* last)
     return last;
 }
 
+// The first byte of 0x80 or above in [first, last), or last. Most pieces are
+// ASCII throughout: they are looked through sixty-four bytes at a time.
+const char* first_high_byte(const char* first, const char* last)
+{
+#if defined(__SSE2__)
+    const auto block = [](const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
+    for (; last - first >= 64; first += 64) {
+        const __m128i any = _mm_or_si128(_mm_or_si128(block(first), block(first + 16)),
+                                         _mm_or_si128(block(first + 32), block(first + 48)));
+        if (_mm_movemask_epi8(any) != 0)
+            break;
+    }
+    for (; last - first >= 16; first += 16) {
+        const int high = _mm_movemask_epi8(block(first));
+        if (high != 0)
+            return first + __builtin_ctz(static_cast<unsigned>(high));
+    }
+#endif
+    for (; first != last; ++first) {
+        if (static_cast<unsigned char>(*first) >= 0x80)
+            return first;
+    }
+    return last;
+}
+
+struct Mark {
+    std::string_view bytes;
+    LineReader::Encoding encoding;
+};
+
+constexpr Mark marks[] = {
+    {"\xEF\xBB\xBF", LineReader::Encoding::utf8},
+    {"\xFF\xFE", LineReader::Encoding::utf16_low_first},
+    {"\xFE\xFF", LineReader::Encoding::utf16_high_first},
+};
+
 }  // namespace
 
 LineReader::LineReader(std::FILE* stream, std::size_t buffer_size)
@@ -55,26 +90,83 @@ std::size_t LineReader::read(char* into, std::size_t size)
     return got;
 }
 
-std::size_t LineReader::convert(std::size_t raw_bytes)
+bool LineReader::decide(std::size_t raw_bytes)
+{
+    const char* const first = raw_.data();
+    switch (utf8::sequence_at(first, first + raw_bytes)) {
+    case utf8::Sequence::whole:
+        encoding_ = Encoding::utf8;
+        return true;
+    case utf8::Sequence::cut:
+        if (!drained_)
+            return false;
+        break;
+    case utf8::Sequence::ill_formed:
+        break;
+    }
+    encoding_ = Encoding::windows_1252;
+    return true;
+}
+
+std::size_t LineReader::convert(std::size_t raw_bytes, std::size_t out_at)
 {
     const char* const first = raw_.data();
     const char* const last = first + raw_bytes;
-    const utf8::Converted done = utf8::to_cp1252(first, last, buffer_.data(), drained_);
+    char* const out = buffer_.data() + out_at;
+    if (encoding_ == Encoding::ascii_so_far && !decide(raw_bytes)) {
+        carried_ = raw_bytes;
+        return 0;
+    }
+    utf8::Converted done{last, out};
+    switch (encoding_) {
+    case Encoding::ascii_so_far:
+    case Encoding::windows_1252:
+        std::memcpy(out, first, raw_bytes);
+        done.written = out + raw_bytes;
+        break;
+    case Encoding::utf8:
+        done = utf8::to_cp1252(first, last, out, drained_);
+        break;
+    case Encoding::utf16_low_first:
+        done = utf16::to_cp1252(first, last, out, drained_, utf16::ByteOrder::low_first);
+        break;
+    case Encoding::utf16_high_first:
+        done = utf16::to_cp1252(first, last, out, drained_, utf16::ByteOrder::high_first);
+        break;
+    }
     carried_ = static_cast<std::size_t>(last - done.stopped);
     std::memmove(raw_.data(), done.stopped, carried_);
-    return static_cast<std::size_t>(done.written - buffer_.data());
+    return static_cast<std::size_t>(done.written - out);
+}
+
+std::size_t LineReader::take_as_read(std::size_t bytes)
+{
+    if (encoding_ != Encoding::ascii_so_far)
+        return bytes;
+    const char* const first = buffer_.data();
+    const char* const high = first_high_byte(first, first + bytes);
+    const auto ascii = static_cast<std::size_t>(high - first);
+    if (ascii == bytes)
+        return bytes;
+    raw_.resize(buffer_.size());
+    std::memcpy(raw_.data(), high, bytes - ascii);
+    return ascii + convert(bytes - ascii, ascii);
 }
 
 std::size_t LineReader::first_read()
 {
     started_ = true;
     const std::size_t got = read(buffer_.data(), buffer_.size());
-    if (got < mark_size || std::memcmp(buffer_.data(), byte_order_mark, mark_size) != 0)
-        return got;
-    utf8_ = true;
-    raw_.resize(buffer_.size());
-    std::memcpy(raw_.data(), buffer_.data() + mark_size, got - mark_size);
-    return convert(got - mark_size);
+    const std::string_view start(buffer_.data(), got);
+    for (const Mark& mark : marks) {
+        if (start.starts_with(mark.bytes)) {
+            encoding_ = mark.encoding;
+            raw_.resize(buffer_.size());
+            std::memcpy(raw_.data(), buffer_.data() + mark.bytes.size(), got - mark.bytes.size());
+            return convert(got - mark.bytes.size(), 0);
+        }
+    }
+    return take_as_read(got);
 }
 
 bool LineReader::fill()
@@ -85,14 +177,16 @@ bool LineReader::fill()
     end_ = 0;
     if (!started_)
         end_ = first_read();
-    // A read may give nothing to take yet: only the start of a UTF-8
-    // sequence, which waits for the rest. The raw buffer always has room for
-    // at least one more byte, so every round reads something or drains.
+    // A read may give nothing to take yet: only the start of a character,
+    // which waits for the rest. The raw buffer always has room for at least
+    // one more byte, so every round reads something or drains.
     while (end_ == 0 && !drained_) {
-        if (utf8_)
-            end_ = convert(carried_ + read(raw_.data() + carried_, raw_.size() - carried_));
+        const bool as_read =
+            carried_ == 0 && (encoding_ == Encoding::windows_1252 || encoding_ == Encoding::ascii_so_far);
+        if (as_read)
+            end_ = take_as_read(read(buffer_.data(), buffer_.size()));
         else
-            end_ = read(buffer_.data(), buffer_.size());
+            end_ = convert(carried_ + read(raw_.data() + carried_, raw_.size() - carried_), 0);
     }
     if (end_ > 0)
         return true;

@@ -246,7 +246,7 @@ TEST(LineReader, ByteOrderMarkMakesTheInputUtf8)
     LineReader reader(f.get());
     std::string line;
     EXPECT_TRUE(reader.fgetm(line));
-    EXPECT_TRUE(reader.utf8());
+    EXPECT_EQ(reader.encoding(), LineReader::Encoding::utf8);
     EXPECT_EQ(line, "A1,Ren\xE9" "e\n");
     // The euro sign has its byte; the arrow and the cut-short sequence before
     // the CR become 0x81, each on its own.
@@ -257,16 +257,41 @@ TEST(LineReader, ByteOrderMarkMakesTheInputUtf8)
     EXPECT_TRUE(reader.eof());
 }
 
-TEST(LineReader, WithoutTheMarkAtTheStartBytesPassAsTheyAre)
+TEST(LineReader, WithoutAMarkTheFirstByteBeyondAsciiDecides)
 {
-    for (const std::string& bytes : {std::string("Ren\xC3\xA9" "e\n"), "x" + mark + "\n", std::string("\xEF\xBB"),
-                                    std::string("\xEF\xBB\xBE\xC3\xA9")}) {
-        FilePtr f = file_with(bytes);
+    using E = LineReader::Encoding;
+    const struct {
+        std::string bytes;
+        std::string text;
+        E encoding;
+    } cases[] = {
+        {"Ren\xC3\xA9" "e,\xE2\x80\x99\n", "Ren\xE9" "e,\x92\n", E::utf8},  // a UTF-8 save without the mark
+        {"x" + mark + "\xC3\n", "x\x81\x81\n", E::utf8},                 // from there on as with the mark
+        {"Ren\xE9" "e,\xC3\xA9\n", "Ren\xE9" "e,\xC3\xA9\n", E::windows_1252},  // no trail byte after E9
+        {"O\x92Neill\n", "O\x92Neill\n", E::windows_1252},                // a trail byte first
+        {"\xE0\x80\x80", "\xE0\x80\x80", E::windows_1252},               // overlong
+        {"\xED\xA0\x80", "\xED\xA0\x80", E::windows_1252},               // a surrogate
+        {"\xF4\x90\x80\x80", "\xF4\x90\x80\x80", E::windows_1252},      // above U+10FFFF
+        {"\xEF\xBB", "\xEF\xBB", E::windows_1252},                         // cut by the end of the input
+        {"abc\n", "abc\n", E::ascii_so_far},
+    };
+    for (const auto& c : cases) {
+        // The byte that decides stands at every place of the small buffers.
+        for (const std::size_t size : {LineReader::default_buffer_size, std::size_t{4}, std::size_t{5}, std::size_t{7}}) {
+            EXPECT_EQ(read_all(c.bytes, size), model(c.text)) << c.bytes << " buffer " << size;
+            EXPECT_EQ(read_all("abcdef" + c.bytes, size), model("abcdef" + c.text)) << c.bytes << " buffer " << size;
+        }
+        // After a long ASCII start, at every place of a block of 64 bytes.
+        for (std::size_t ascii = 100; ascii < 230; ++ascii) {
+            const std::string start(ascii, 'a');
+            ASSERT_EQ(read_all(start + c.bytes), model(start + c.text)) << c.bytes << " after " << ascii;
+        }
+        FilePtr f = file_with(c.bytes);
         LineReader reader(f.get());
         std::string line;
-        EXPECT_TRUE(reader.fgetm(line));
-        EXPECT_EQ(line, bytes);
-        EXPECT_FALSE(reader.utf8());
+        while (reader.fgetm(line)) {
+        }
+        EXPECT_EQ(reader.encoding(), c.encoding) << c.bytes;
     }
 }
 
@@ -288,5 +313,36 @@ TEST(LineReader, Utf8SequencesCutByTheReadBuffersAreWholeAgain)
             text += parts[random() % parts.size()];
         const std::size_t size = round < 50 ? 4 + random() % 12 : LineReader::default_buffer_size;
         ASSERT_EQ(read_all(mark + text, size), model(windows_1252(text))) << "round " << round;
+    }
+}
+
+// ---- Input saved as UTF-16 ----
+
+namespace {
+
+// The UTF-16 form of text written as code units, low byte first or high.
+std::string utf16(std::initializer_list<char16_t> units, bool low_first)
+{
+    std::string out;
+    for (const char16_t u : units) {
+        const char low = static_cast<char>(u & 0xFF), high = static_cast<char>(u >> 8);
+        out += low_first ? std::string{low, high} : std::string{high, low};
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(LineReader, Utf16MarkMakesTheInputUtf16EitherByteOrder)
+{
+    const std::initializer_list<char16_t> units = {u'A', u',', 0xE9, u'\r', u'\n', 0x20AC, 0xD83D, 0xDE00,
+                                                   u'"', 0xDC00, u'\r', u'x', 0xD800};
+    const std::string expected = "A,\xE9\n\x80\x81\"\x81\nx\x81";
+    for (const bool low_first : {true, false}) {
+        const std::string bytes = (low_first ? "\xFF\xFE" : "\xFE\xFF") + utf16(units, low_first);
+        for (const std::size_t size : {LineReader::default_buffer_size, std::size_t{4}, std::size_t{5}})
+            EXPECT_EQ(read_all(bytes, size), model(expected)) << low_first << " buffer " << size;
+        // A last odd byte is one unmappable byte more.
+        EXPECT_EQ(read_all(bytes + "Z", 5), model(expected + "\x81")) << low_first;
     }
 }

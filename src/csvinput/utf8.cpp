@@ -15,16 +15,6 @@ constexpr char32_t cp1252_high[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 0x98
 };
 
-char cp1252_byte(char32_t c)
-{
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
-    for (std::size_t i = 0; i < 32; ++i)
-        if (cp1252_high[i] == c)
-            return static_cast<char>(0x80 + i);
-    return unmappable;
-}
-
 // What a lead byte starts: the sequence's length and the range its second
 // byte must lie in (which rules out overlong forms, surrogates and code points
 // above U+10FFFF); length 0 for a byte that starts no sequence.
@@ -52,8 +42,6 @@ Lead lead_of(unsigned char b)
     return {0, 0, 0};
 }
 
-enum class Sequence { whole, cut, ill_formed };
-
 // Checks the sequence starting at p; on whole, c is its code point.
 Sequence decode(const unsigned char* p, const unsigned char* last, char32_t& c)
 {
@@ -75,6 +63,22 @@ Sequence decode(const unsigned char* p, const unsigned char* last, char32_t& c)
 }
 
 }  // namespace
+
+char cp1252_byte(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (std::size_t i = 0; i < 32; ++i)
+        if (cp1252_high[i] == c)
+            return static_cast<char>(0x80 + i);
+    return unmappable;
+}
+
+Sequence sequence_at(const char* first, const char* last)
+{
+    char32_t c = 0;
+    return decode(reinterpret_cast<const unsigned char*>(first), reinterpret_cast<const unsigned char*>(last), c);
+}
 
 Converted to_cp1252(const char* first, const char* last, char* out, bool at_end)
 {

@@ -1,8 +1,8 @@
 // UTF-8 text turned into Windows-1252, the eight-bit text the converter reads.
 //
-// A spreadsheet saved as "CSV UTF-8" is read through this conversion (the
-// line reader recognises it by its byte-order mark). Each character becomes
-// one byte:
+// A spreadsheet saved as UTF-8 is read through this conversion (the line
+// reader recognises it by its byte-order mark, or by the first character
+// beyond ASCII when it has none). Each character becomes one byte:
 //   - U+0000 to U+007F and U+00A0 to U+00FF keep their code;
 //   - the 27 characters that Windows-1252 places at 0x80 to 0x9F (the euro
 //     sign, the curly quotes, the dashes, S and Z with caron, OE, ...) get
@@ -19,6 +19,19 @@ namespace utf8 {
 
 // The byte an unmappable character or an ill-formed byte becomes.
 inline constexpr char unmappable = '\x81';
+
+// The Windows-1252 byte of a character (unmappable when it has none); UTF-16
+// text is mapped the same way.
+char cp1252_byte(char32_t c);
+
+enum class Sequence {
+    whole,       // a well-formed character
+    cut,         // well-formed so far, but last comes before its end
+    ill_formed,  // never a character, whatever follows
+};
+
+// What the bytes from first (a byte of 0x80 or above, first < last) begin.
+Sequence sequence_at(const char* first, const char* last);
 
 struct Converted {
     const char* stopped;  // the first byte not converted: last, or where a cut sequence starts

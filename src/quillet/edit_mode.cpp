@@ -27,10 +27,43 @@ bool take_name(const std::string& reply, std::string& name)
     return true;
 }
 
+namespace {
+
+bool white_space(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// White space, an optional sign, one or more digits, white space.
+bool is_number(const std::string& reply)
+{
+    std::size_t i = 0;
+    while (i < reply.size() && white_space(reply[i]))
+        ++i;
+    if (i < reply.size() && (reply[i] == '+' || reply[i] == '-'))
+        ++i;
+    const std::size_t digits = i;
+    while (i < reply.size() && reply[i] >= '0' && reply[i] <= '9')
+        ++i;
+    if (i == digits)
+        return false;
+    while (i < reply.size() && white_space(reply[i]))
+        ++i;
+    return i == reply.size();
+}
+
+}  // namespace
+
 bool take_count(const std::string& reply, Count& count)
 {
     if (reply.empty())
         return false;
+    // "1,388" or "12abc" read by their leading digits would store a count
+    // the user never typed.
+    if (!is_number(reply)) {
+        say("Error: Count %s is not a number, not changed\n", reply.c_str());
+        return false;
+    }
     // Anything outside six digits would spill into the neighbouring field.
     const long long value = text::leading_value(reply);
     if (value < 0 || value > max_count) {

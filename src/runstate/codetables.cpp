@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "file.h"
+#include "linereader.h"
 #include "paths.h"
 #include "platform.h"
 
@@ -15,36 +16,28 @@ namespace {
 constexpr std::size_t county_code_end = 23;
 
 // Opens a code file for reading; a directory of that name counts as missing.
+// It is read in binary, as a piece is, so that its encoding can be told.
 File open_code_file(const std::string& path)
 {
-    File in(std::fopen(path.c_str(), "r"));
+    File in(std::fopen(path.c_str(), "rb"));
     if (in && platform::is_directory(in.get()))
         in.reset();
     return in;
 }
 
 // Reads the file's lines whole, whatever their length, and hands each to take
-// without its CR LF or LF end.
+// without its line end. The file is read as a piece is: a table saved by an
+// editor as UTF-8 (with or without a byte-order mark) or as UTF-16 gives the
+// same codes as one saved in Windows-1252.
 template <typename Take>
 void read_lines(std::FILE* in, Take take)
 {
+    LineReader reader(in);
     std::string line;
-    bool any = false;
-    for (int c = std::getc(in);; c = std::getc(in)) {
-        if (c == EOF || c == '\n') {
-            if (c == EOF && !any)
-                break;
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            take(line);
-            line.clear();
-            any = false;
-            if (c == EOF)
-                break;
-            continue;
-        }
-        line += static_cast<char>(c);
-        any = true;
+    while (reader.fgetm(line)) {
+        if (line.back() == '\n')
+            line.pop_back();
+        take(line);
     }
 }
 

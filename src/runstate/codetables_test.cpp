@@ -57,6 +57,20 @@ TEST_F(CodeTablesTest, CountyCodesStandInColumns21To23)
     EXPECT_EQ(cap.text(), "");
 }
 
+TEST_F(CodeTablesTest, TablesSavedAsUtf8OrUtf16GiveTheSameCodes)
+{
+    // A mark is skipped, and a county name's letters count one column each.
+    write("CHAP1891.TXT", "\xEF\xBB\xBFYnys M\xC3\xB4n            AGY\r\nCornwall            CON\r\n");
+    // "Head" and "Niece" (its first e with a grave accent) in UTF-16, low byte first.
+    write("relcodes.txt", std::string("\xFF\xFEH\0e\0a\0d\0\r\0\n\0N\0i\0\xE8\0c\0e\0", 24));
+    run_.rcheck = true;
+    ListingCapture cap;
+    const CodeTables tables = load_code_tables(dir_.string(), run_, cap.listing);
+    EXPECT_EQ(tables.ccodes, (std::vector<std::string>{"AGY", "CON"}));
+    EXPECT_EQ(tables.rcodes, (std::vector<std::string>{"Head", "Ni\xE8" "ce"}));
+    EXPECT_EQ(cap.text(), "");
+}
+
 TEST_F(CodeTablesTest, At149CountiesTheTableIsFullAndAt150ItIsOff)
 {
     write("CHAP1891.TXT", county_lines(149));

@@ -25,6 +25,7 @@ constexpr Message table[] = {
     {"Warning: Book numbers not set\n", piece},
 
     // Reading a row and its question marks.
+    {"Warning: row %d, line break inside a cell replaced by a blank\n", row},
     {"Error: row %d, field contains an invalid character <%c>\n", cut},
     {"Error: row %d, ends with incomplete field\n", cut},
     {"Error: row %d, field too long <%s>, truncated by %d to %d characters in the output file\n", cut},

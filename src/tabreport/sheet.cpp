@@ -88,14 +88,15 @@ void take_titles(Sheet& sheet)
 
 }  // namespace
 
-Sheet read_sheet(LineReader& in, const tabulon::Run& run)
+Sheet read_sheet(LineReader& lines, const tabulon::Run& run)
 {
+    RowReader in(lines, run.brief ? RowReader::Layout::ss_cens : RowReader::Layout::all);
     Sheet sheet;
     sheet.columns = rowchecks::columns(run);
     const int header_rows = run.brief ? 3 : 0;
     std::string line;
     for (int n = 1; !in.eof(); ++n) {
-        in.fgetm(line);
+        in.next(line);
         if (in.failed()) {
             sheet.read_failed = true;
             break;

@@ -1,4 +1,4 @@
-// The piece as the converter reads it, cell by cell: the same line reader,
+// The piece as the converter reads it, cell by cell: the same row reader,
 // field extractor, layouts and row numbers, keeping each cell's whole text
 // for display and how many messages the reader wrote about it.
 #pragma once
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "columns.h"
-#include "linereader.h"
+#include "rowreader.h"
 #include "run.h"
 
 namespace tabreport {
@@ -31,6 +31,8 @@ struct Sheet {
     bool read_failed = false;
 };
 
-Sheet read_sheet(LineReader& in, const tabulon::Run& run);
+// Reads the rows as the converter does, the lines of a row whose cell holds
+// a line break joined.
+Sheet read_sheet(LineReader& lines, const tabulon::Run& run);
 
 }  // namespace tabreport

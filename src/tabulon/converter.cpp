@@ -19,6 +19,7 @@
 #include "record.h"
 #include "row.h"
 #include "rowloop.h"
+#include "rowreader.h"
 #include "text.h"
 
 namespace tabulon {
@@ -181,14 +182,14 @@ struct LoopResult {
     int saved_errno = 0;
 };
 
-LoopResult row_loop(LineReader& in, RecordOutput& out, const Run& run, const CodeTables& tables,
+LoopResult row_loop(RowReader& in, RecordOutput& out, const Run& run, const CodeTables& tables,
                     rowchecks::LoopState& state, Listing& listing, Progress& progress)
 {
     rowchecks::RowCount& count = state.count;
     LoopResult result;
     std::string line;
     while (!in.eof()) {
-        in.fgetm(line);
+        in.next(line);
         if (in.failed()) {
             result.saved_errno = errno;
             result.end = LoopEnd::read_failed;
@@ -201,6 +202,8 @@ LoopResult row_loop(LineReader& in, RecordOutput& out, const Run& run, const Cod
         if (in.eof() && line.empty())
             break;
         progress.row(++count.n);
+        if (in.breaks() > 0)
+            listing.warning("Warning: row %d, line break inside a cell replaced by a blank\n", count.n);
         if (rowchecks::check_row(line, run, tables, state, listing) == rowchecks::RowOutcome::blank)
             continue;
         record::lay_out(state.row, run.rlen, count.n, listing, out.next());
@@ -333,7 +336,8 @@ int convert_piece(Run& run, RunPaths& paths, const paths::PathParts& input, Outp
         file_failed(listing, msgfmt("Fatal: Input file (%s) failed to open\n", paths.input), error);
         return exit_status::fatal;
     }
-    LineReader reader(in.get());
+    LineReader lines(in.get());
+    RowReader reader(lines, run.brief ? RowReader::Layout::ss_cens : RowReader::Layout::all);
 
     rowchecks::RowCount count;
     std::string header_book;

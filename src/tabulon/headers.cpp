@@ -12,10 +12,10 @@ namespace {
 
 // Reads one header row; false (after the Fatal lines) when the read ran into
 // the end of the input.
-bool read_row(LineReader& in, std::string& line, const char* listing_text, const char* console_text,
+bool read_row(RowReader& in, std::string& line, const char* listing_text, const char* console_text,
               Listing& listing)
 {
-    in.fgetm(line);
+    in.next(line);
     if (in.eof()) {
         if (!in.failed())
             listing.fatal(listing_text, console_text);
@@ -92,7 +92,7 @@ bool titles_match(int count, int rlen)
 
 }  // namespace
 
-HeaderOutcome read_header_rows(LineReader& in, const Run& run, int& n, std::string& header_book,
+HeaderOutcome read_header_rows(RowReader& in, const Run& run, int& n, std::string& header_book,
                                Listing& listing)
 {
     std::string line;

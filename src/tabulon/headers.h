@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "linereader.h"
+#include "rowreader.h"
 #include "listing.h"
 #include "row.h"
 #include "run.h"
@@ -15,7 +15,7 @@ enum class HeaderOutcome { ok, fatal, read_failed };
 
 // Reads and checks header rows 1 to 3; n is the number of the row read.
 // header_book receives the book number of cell B1.
-HeaderOutcome read_header_rows(LineReader& in, const Run& run, int& n, std::string& header_book,
+HeaderOutcome read_header_rows(RowReader& in, const Run& run, int& n, std::string& header_book,
                                Listing& listing);
 
 // Writes the line naming the census and formats (and, in the SS-CENS layout,

@@ -424,10 +424,38 @@ TEST_F(Quillet, OnlyARecordCountWritesBothCounts)
     EXPECT_EQ(file(), with(sample(), at(5, 38), "000000001234"));
 }
 
-TEST_F(Quillet, CountRepliesAreTakenByTheirLeadingDigits)
+TEST_F(Quillet, CountReplyMustBeANumber)
 {
-    edit(sample(), "\n\n0413\n42 households\nnone\n\n\n");
-    EXPECT_EQ(file(), with(sample(), at(5, 38), "000042000000"));
+    // Piece 0413 holds the counts 0 and 0. A refused reply keeps its count,
+    // and the other reply still applies.
+    const struct {
+        std::string households, records;
+        bool households_refused, records_refused;
+        std::string stored;  // bytes 38-49 of the piece record after the run
+    } cases[] = {
+        {"abc", "", true, false, "000000000000"},
+        {"1,388", "", true, false, "000000000000"},
+        {"12abc", "1388", true, false, "000000001388"},
+        {"3.5", "", true, false, "000000000000"},
+        {"   ", "", true, false, "000000000000"},
+        {" 12 ", "", false, false, "000012000000"},
+        {"+12", "\t7", false, false, "000012000007"},
+        {"", "", false, false, "000000000000"},
+        {"42", "none", false, true, "000042000000"},
+    };
+    const auto message = [](bool refused, const std::string& reply) {
+        return refused ? "Error: Count " + reply + " is not a number, not changed\n" : std::string();
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("replies <" + c.households + "> <" + c.records + ">");
+        const e2e::Result r = edit(sample(), "\n\n0413\n" + c.households + "\n" + c.records + "\n\n\n");
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, console(opening() +
+                                 counts("Thornleigh", "1341097", 0, 0, message(c.households_refused, c.households)) +
+                                 message(c.records_refused, c.records) + not_updated("Mossgate") + piece_prompt +
+                                 finished));
+        EXPECT_EQ(file(), with(sample(), at(5, 38), c.stored));
+    }
 }
 
 TEST_F(Quillet, CountsOutsideSixDigitsAreRefused)

@@ -1320,40 +1320,17 @@ TEST(Tabulon, AlternateBirthplaceJoinsTheBirthplaceFlagGroup)
 
 // A line end inside quotes ends the row: the open quote is reported and the rest
 // of the cell begins the next row, whose cells then fall into the wrong columns.
-TEST(Tabulon, QuotedCellCannotSpanLines)
+TEST(Tabulon, QuotedCellTakesInALineBreak)
 {
     Person p = thomas();
     p.address = "\"Church\nLane\"";
     const Outcome o = convert(header() + rows({ss_row(p, 256)}), {});
-    EXPECT_EQ(o.result.status, 8);
+    EXPECT_EQ(o.result.status, 4);
     EXPECT_EQ(o.listing, Target::get().text(listing("RG110123.CSV", description(1881, false, kInCens),
-                                                    "Error: row 4, ends with incomplete field\n"
-                                                    "Warning: row 4, surname missing\n"
-                                                    "Warning: row 4, relationship missing\n"
-                                                    "Warning: row 4, sex marker missing\n"
-                                                    "Warning: row 4, county code missing\n" +
-                                                        too_long(5, "ASHDOWN", 5) +
-                                                        too_long(5, "Thomas", 4) +
-                                                        too_long(5, "Agricultural Labourer", 1) +
-                                                        too_long(5, "SOM", 1) +
-                                                        too_long(5, "Merrowby", 4) +
-                                                        "Error: row 5, ED suffix = - not alphanumeric\n"
-                                                        "Error: row 5, folio/SCT book = ASHD not numeric\n"
-                                                        "Error: row 5, page number = Thom not numeric\n"
-                                                        "Warning: row 5, parish = Lane\" contains unusual characters\n"
-                                                        "Warning: row 5, first page of ED = 999\n"
-                                                        "Warning: row 5, excessive gap before folio ASHDO\n"
-                                                        "Warning: row 5, uninhabited flag = m invalid value\n"
-                                                        "Error: row 5, schedule suffix = - not alphabetic\n"
-                                                        "Error: row 5, house number = Hea not numeric\n"
-                                                        "Warning: row 5, surname = 46 contains unusual characters\n"
-                                                        "Error: row 5, sex = S invalid value\n"
-                                                        "Error: row 5, age = Mer not numeric\n"
-                                                        "Warning: row 5, county code missing\n",
-                                                    2, 2, "rg110123.dat")));
-    ASSERT_EQ(o.data.size(), 2u * 256);
-    EXPECT_EQ(o.data.substr(57, 30), text_field("Church", 30));
-    EXPECT_EQ(o.data.substr(256 + 15, 20), text_field("Lane\"", 20));
+                                                    "Warning: row 4, line break inside a cell replaced by a blank\n",
+                                                    1, 1, "rg110123.dat")));
+    ASSERT_EQ(o.data.size(), 256u);
+    EXPECT_EQ(o.data.substr(57, 30), text_field("Church Lane", 30));
 }
 
 // A household of more than 9999 members: the member number that does not fit
@@ -2540,44 +2517,80 @@ TEST(Tabulon, InstalledProgramRunByNameFindsItsTables)
 // ===========================================================================
 // Properties: any bytes at all, big inputs, speed
 
-// The rows the reader makes of these bytes: a row ends after LF, CR or CR LF;
-// a last row without a line end counts; an empty read at the end of the input
-// is no row.
-std::size_t rows_in(const std::string& bytes)
+// The lines the reader makes of these bytes, without their line ends: a line
+// ends after LF, CR or CR LF; a last line without a line end counts; an empty
+// read at the end of the input is no line.
+std::vector<std::string> lines_in(const std::string& bytes)
 {
-    std::size_t count = 0, i = 0;
+    std::vector<std::string> lines;
+    std::size_t i = 0;
     const std::size_t n = bytes.size();
-    for (;;) {
-        std::size_t stored = 0;
-        bool end = false, ended = false;
-        for (;;) {
-            if (i >= n) {
-                end = true;
-                break;
-            }
-            const char c = bytes[i++];
-            ++stored;
-            if (c == '\n') {
-                ended = true;
-                break;
-            }
-            if (c == '\r') {
-                ended = true;
-                if (i >= n)
-                    end = true;
-                else if (bytes[i] == '\n')
-                    ++i;
-                break;
-            }
-        }
-        const std::size_t content = stored - (ended ? 1 : 0);
-        if (end && content == 0)
-            break;
-        ++count;
-        if (end)
-            break;
+    while (i < n) {
+        std::string line;
+        while (i < n && bytes[i] != '\n' && bytes[i] != '\r')
+            line += bytes[i++];
+        if (i < n && bytes[i++] == '\r' && i < n && bytes[i] == '\n')
+            ++i;
+        lines.push_back(line);
     }
-    return count;
+    return lines;
+}
+
+// A row's text read from its start by the field cutter's quote rules: does it
+// end inside a quoted part, and how many cells has it?
+struct Quotes {
+    bool open = false;
+    std::size_t cells = 1;
+};
+
+Quotes quotes_of(const std::string& row)
+{
+    Quotes q;
+    bool cell_start = true;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (q.open) {
+            if (row[i] == '"' && !(i + 1 < row.size() && row[i + 1] == '"'))
+                q.open = false;
+            else if (row[i] == '"')
+                ++i;
+        } else if (row[i] == ',') {
+            ++q.cells;
+            cell_start = true;
+        } else if (cell_start && row[i] != ' ') {
+            cell_start = false;
+            q.open = row[i] == '"';
+        }
+    }
+    return q;
+}
+
+// The rows of the spreadsheet in these bytes: a line that ends inside a quoted
+// part takes in the lines up to the one that closes it (ten lines at most),
+// when the row then has as many cells as the reference row (row 2 of the
+// SS-CENS layout; in the ALL layout the first non-empty row of one line that
+// ends outside quotes; none before it is read); otherwise it stands alone.
+std::size_t rows_in(const std::string& bytes, bool all)
+{
+    const std::vector<std::string> lines = lines_in(bytes);
+    std::size_t rows = 0, reference = 0;
+    for (std::size_t i = 0; i < lines.size(); ++rows) {
+        std::string row = lines[i];
+        std::size_t taken = 1;
+        for (std::size_t k = 1; k < 10 && i + k < lines.size() && quotes_of(row).open; ++k) {
+            row += " " + lines[i + k];
+            const Quotes q = quotes_of(row);
+            if (!q.open && (reference == 0 || q.cells == reference))
+                taken = k + 1;
+        }
+        if (taken == 1)
+            row = lines[i];
+        if (!all && rows == 1)
+            reference = quotes_of(row).cells;
+        if (all && reference == 0 && taken == 1 && !row.empty() && !quotes_of(row).open)
+            reference = quotes_of(row).cells;
+        i += taken;
+    }
+    return rows;
 }
 
 struct RunFacts {
@@ -2649,7 +2662,7 @@ TEST_P(RandomBytes, GiveOneRecordPerNonBlankRow)
     const RunFacts facts = facts_of(csv, switches, c.all ? 1 : 4, "rg110123." + c.format->ext);
 
     EXPECT_TRUE(facts.status == 0 || facts.status == 4 || facts.status == 8) << facts.status;
-    const std::size_t data_rows = rows_in(csv) - (c.all ? 0 : 3);
+    const std::size_t data_rows = rows_in(csv, c.all) - (c.all ? 0 : 3);
     EXPECT_EQ(facts.progress_rows, data_rows);
     EXPECT_TRUE(facts.progress_in_order);
     EXPECT_EQ(facts.records + facts.blank_rows, static_cast<long>(data_rows));
