@@ -222,7 +222,7 @@ int report(int argc, char** argv)
     Paths paths;
     paths.piece = argv[file_index];
     const paths::PathParts input = paths::splitpath(paths.piece);
-    if (input.ext != "csv" && input.ext != "CSV") {
+    if (!tabulon::is_piece_extension(input.ext)) {
         console("Fatal: File must be a .csv (comma separated values)\n");
         return exit_status::fatal;
     }
