@@ -2,7 +2,7 @@
 #include "editor.h"
 #include "twrapper.h"
 
-int _main(int argc, char** argv)
+int program::_main(int argc, char** argv)
 {
     return quillet::run(argc, argv, quillet::Console{});
 }

@@ -55,7 +55,7 @@ bool read_jobs(int argc, char** argv, int& i, unsigned& jobs)
 
 }  // namespace
 
-int _main(int argc, char** argv)
+int program::_main(int argc, char** argv)
 {
     tabbatch::Settings settings;
     settings.jobs = std::min(spawn::processors(), max_jobs);

@@ -1,7 +1,7 @@
 #include "converter.h"
 #include "twrapper.h"
 
-int _main(int argc, char** argv)
+int program::_main(int argc, char** argv)
 {
     return tabulon::convert(argc, argv);
 }

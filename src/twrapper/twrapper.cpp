@@ -7,7 +7,7 @@ namespace twrapper {
 int run(int argc, char** argv, std::FILE* in, std::FILE* out)
 {
     if (argc > 1)
-        return _main(argc, argv);
+        return program::_main(argc, argv);
 
     std::fputs("Enter command : ", out);
     std::fflush(out);
@@ -39,7 +39,7 @@ int run(int argc, char** argv, std::FILE* in, std::FILE* out)
 
     std::fputs("\nProgram Starting\n\n", out);
     std::fflush(out);
-    const int status = _main(static_cast<int>(words.size()), table.data());
+    const int status = program::_main(static_cast<int>(words.size()), table.data());
     std::fflush(stderr);
     std::fputs("\nProgram Complete\n(hit return to exit)...", out);
     std::fflush(out);

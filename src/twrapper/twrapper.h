@@ -9,8 +9,12 @@
 #include <string>
 #include <vector>
 
-// Each program supplies its own entry; its result is the exit status.
+// Each program supplies its own entry; its result is the exit status. It
+// stands in a namespace: a name that begins with an underscore is reserved
+// at global scope.
+namespace program {
 int _main(int argc, char** argv);
+}
 
 namespace twrapper {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 // The launcher object library calls the program's entry; this test program has none of its own.
-int _main(int, char**) { return 0; }
+int program::_main(int, char**) { return 0; }
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "twrapper.h"
 
-int _main(int argc, char** argv)
+int program::_main(int argc, char** argv)
 {
     std::printf("argc=%d\n", argc);
     for (int i = 0; i < argc; ++i)
