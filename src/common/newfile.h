@@ -18,6 +18,8 @@
 #include <memory>
 #include <string>
 
+#include "file.h"
+
 namespace newfile_detail {
 struct Pending;  // an unfinished name, as the interrupt handler sees it
 }
@@ -55,14 +57,10 @@ public:
     static const NewFile* install(std::initializer_list<NewFile*> files);
 
 private:
-    struct StreamCloser {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-
     bool move_into_place();
 
     std::string final_path_;
-    std::unique_ptr<std::FILE, StreamCloser> stream_;
+    File stream_;
     std::unique_ptr<newfile_detail::Pending> pending_;  // null once installed or discarded, and for direct files
     bool closed_ = false;
 };

@@ -27,7 +27,7 @@ std::ostream& operator<<(std::ostream& os, const Read& r)
 // the indicator makes them (bounded, in case the reader never ends).
 std::vector<Read> read_all(const std::string& bytes, std::size_t buffer_size = LineReader::default_buffer_size)
 {
-    FilePtr f = file_with(bytes);
+    File f = file_with(bytes);
     LineReader reader(f.get(), buffer_size);
     std::vector<Read> out;
     std::string line;
@@ -112,7 +112,7 @@ TEST(LineReader, EmptyInputGivesNothing)
 
 TEST(LineReader, CallsAfterTheEndKeepGivingNothing)
 {
-    FilePtr f = file_with("x\r");
+    File f = file_with("x\r");
     LineReader reader(f.get());
     std::string line = "stale";
     EXPECT_TRUE(reader.fgetm(line));
@@ -205,7 +205,7 @@ TEST(LineReader, AgreesWithTheByteByByteRulesOnRandomInput)
 TEST(LineReader, ReadErrorEndsTheInput)
 {
     // Reading a directory fails with an error rather than an end of file.
-    FilePtr dir(std::fopen(".", "rb"));
+    File dir(std::fopen(".", "rb"));
     ASSERT_TRUE(dir);
     LineReader reader(dir.get());
     std::string line;
@@ -242,7 +242,7 @@ std::string windows_1252(const std::string& utf8_text)
 TEST(LineReader, ByteOrderMarkMakesTheInputUtf8)
 {
     const std::string bytes = mark + "A1,Ren\xC3\xA9" "e\r\n\xE2\x82\xAC\xE2\x86\x92\xC3\rlast";
-    FilePtr f = file_with(bytes);
+    File f = file_with(bytes);
     LineReader reader(f.get());
     std::string line;
     EXPECT_TRUE(reader.fgetm(line));
@@ -286,7 +286,7 @@ TEST(LineReader, WithoutAMarkTheFirstByteBeyondAsciiDecides)
             const std::string start(ascii, 'a');
             ASSERT_EQ(read_all(start + c.bytes), model(start + c.text)) << c.bytes << " after " << ascii;
         }
-        FilePtr f = file_with(c.bytes);
+        File f = file_with(c.bytes);
         LineReader reader(f.get());
         std::string line;
         while (reader.fgetm(line)) {

@@ -25,7 +25,7 @@ std::ostream& operator<<(std::ostream& os, const Row& r)
 
 std::vector<Row> rows_of(const std::string& bytes, Layout layout = Layout::all)
 {
-    FilePtr f = file_with(bytes);
+    File f = file_with(bytes);
     LineReader lines(f.get(), LineReader::min_buffer_size);
     RowReader reader(lines, layout);
     std::vector<Row> out;

@@ -11,7 +11,7 @@ namespace {
 
 TEST(Replies, AreWholeLinesWithoutTheirLineEnds)
 {
-    const FilePtr in(std::tmpfile());
+    const File in(std::tmpfile());
     ASSERT_TRUE(in);
     const std::string long_line(300, 'x');
     const std::string typed = long_line + "\nab\r\n\nlast";

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "exit_status.h"
-#include "test_support.h"
+#include "quillet_support.h"
 
 namespace quillet {
 namespace {
@@ -52,7 +52,7 @@ protected:
         session.date = "07Dec2026";
         EXPECT_EQ(file.read(0, session.header_record), ReadResult::whole);
         session.header = read_header_fields(session.header_record);
-        const FilePtr in = test::text_stream(replies);
+        const File in = test::text_stream(replies);
         test::ConsoleCapture capture;
         const int status = run_edit(Console{in.get()}, file, session);
         console = capture.text();

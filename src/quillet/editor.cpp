@@ -48,7 +48,7 @@ int run(int argc, char** argv, const Console& console)
 
     Session session;
     session.data_path = argv[chosen.file_index];
-    FilePtr stream = ParamFile::open(session.data_path,
+    File stream = ParamFile::open(session.data_path,
                                      chosen.all ? ParamFile::Access::read_only : ParamFile::Access::read_write);
     if (!stream) {
         report_file_failure("Data", session.data_path, "failed to open", errno);

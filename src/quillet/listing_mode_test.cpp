@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "exit_status.h"
-#include "test_support.h"
+#include "quillet_support.h"
 
 namespace quillet {
 namespace {
@@ -27,7 +27,7 @@ std::string params()
 
 std::string read_text(const std::filesystem::path& path)
 {
-    const FilePtr stream(std::fopen(path.c_str(), "rb"));
+    const File stream(std::fopen(path.c_str(), "rb"));
     std::string all;
     char buffer[4096];
     for (std::size_t got; stream && (got = std::fread(buffer, 1, sizeof buffer, stream.get())) > 0;)

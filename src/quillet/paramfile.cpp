@@ -94,12 +94,12 @@ Parish read_parish_fields(const Record& record)
             field_text(record, field::updated_on, field::updated_on_width)};
 }
 
-FilePtr ParamFile::open(const std::string& path, Access access)
+File ParamFile::open(const std::string& path, Access access)
 {
-    return FilePtr(std::fopen(path.c_str(), access == Access::read_only ? "rb" : "rb+"));
+    return File(std::fopen(path.c_str(), access == Access::read_only ? "rb" : "rb+"));
 }
 
-ParamFile::ParamFile(FilePtr stream) : stream_(std::move(stream))
+ParamFile::ParamFile(File stream) : stream_(std::move(stream))
 {
     std::setvbuf(stream_.get(), nullptr, _IONBF, 0);
 }

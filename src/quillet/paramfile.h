@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "file.h"
 #include "platform.h"
 
 namespace quillet {
@@ -44,11 +45,6 @@ inline constexpr std::size_t stamp_width = 27;  // bytes 34-60, cleared as one
 }  // namespace field
 
 inline constexpr int max_count = 999999;  // what six digits hold
-
-struct FileCloser {
-    void operator()(std::FILE* stream) const { std::fclose(stream); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // A text field: its bytes as they stand, ending early at a NUL.
 std::string field_text(const Record& record, std::size_t offset, std::size_t width);
@@ -115,9 +111,9 @@ public:
     // for a listing, which writes nothing to the file and so needs no write
     // permission; empty on failure, with errno telling why.
     enum class Access { read_only, read_write };
-    static FilePtr open(const std::string& path, Access access);
+    static File open(const std::string& path, Access access);
 
-    explicit ParamFile(FilePtr stream);
+    explicit ParamFile(File stream);
     ~ParamFile() { close(); }
     ParamFile(const ParamFile&) = delete;
     ParamFile& operator=(const ParamFile&) = delete;
@@ -155,7 +151,7 @@ private:
     bool write_at(RecordIndex index, std::size_t offset, const char* bytes, std::size_t size);
     bool seek(RecordIndex index, std::size_t offset);
 
-    FilePtr stream_;
+    File stream_;
     bool locked_ = false;
     int write_error_ = 0;
 };

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <string>
 
-#include "test_support.h"
+#include "quillet_support.h"
 
 namespace quillet {
 namespace {
@@ -84,7 +84,7 @@ class ParamFileTest : public ::testing::Test {
 protected:
     void load(const std::string& contents)
     {
-        FilePtr stream(std::tmpfile());
+        File stream(std::tmpfile());
         ASSERT_TRUE(stream);
         std::fwrite(contents.data(), 1, contents.size(), stream.get());
         file_ = std::make_unique<ParamFile>(std::move(stream));

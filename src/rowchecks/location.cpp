@@ -94,7 +94,7 @@ void check_location_numbers(const RowContext& ctx, Row& row, Listing& listing)
         listing.error("Error: row %d, ED = %s not numeric\n", n, row.ed);
         row.ed = "99";
     }
-    if (row.ed_suffix != ' ' && !is_letter_or_digit(row.ed_suffix)) {
+    if (row.ed_suffix != ' ' && !charclass::isalnum8(static_cast<unsigned char>(row.ed_suffix))) {
         listing.error("Error: row %d, ED suffix = %c not alphanumeric\n", n, row.ed_suffix);
         row.ed_suffix = ' ';
     }
@@ -102,7 +102,7 @@ void check_location_numbers(const RowContext& ctx, Row& row, Listing& listing)
         listing.error("Error: row %d, folio/SCT book = %s not numeric\n", n, row.folio);
         row.folio = "9999";
     }
-    if (row.folio_suffix != ' ' && !is_letter(row.folio_suffix)) {
+    if (row.folio_suffix != ' ' && !charclass::isalpha8(static_cast<unsigned char>(row.folio_suffix))) {
         listing.error("Error: row %d, folio/SCT book suffix = %c not alphabetic\n", n, row.folio_suffix);
         row.folio_suffix = ' ';
     }

@@ -30,7 +30,7 @@ void check_number_forms(int n, Row& row, Listing& listing)
         listing.error("Error: row %d, schedule number = %s not numeric\n", n, row.schedule);
         row.schedule = "999";
     }
-    if (row.schedule_suffix != ' ' && !is_letter(row.schedule_suffix)) {
+    if (row.schedule_suffix != ' ' && !charclass::isalpha8(static_cast<unsigned char>(row.schedule_suffix))) {
         listing.error("Error: row %d, schedule suffix = %c not alphabetic\n", n, row.schedule_suffix);
         row.schedule_suffix = ' ';
     }

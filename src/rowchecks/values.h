@@ -20,10 +20,6 @@ inline long long value(const text::Field& text) { return text::leading_value(tex
 // Not empty, and digits only.
 inline bool is_number(const text::Field& text) { return !text.empty() && numeric(text); }
 
-inline bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-inline bool is_letter_or_digit(char c) { return is_letter(c) || (c >= '0' && c <= '9'); }
-
 // Names (places, people, relationship, disability) are letters and the usual
 // punctuation; anything else in the text as typed draws the field's warning.
 inline bool name_text(const text::Field& text)

@@ -51,14 +51,6 @@ std::string from_position(const std::string& s, std::size_t from, std::size_t co
     return from - 1 < s.size() ? s.substr(from - 1, count) : std::string();
 }
 
-bool all_digits(std::string_view s)
-{
-    for (char c : s)
-        if (!charclass::isdigit8(static_cast<unsigned char>(c)))
-            return false;
-    return true;
-}
-
 std::string zero_padded(long long value, int digits)
 {
     char buf[32];
@@ -166,7 +158,7 @@ CensusName read_census_name(const std::string& name)
         break;
     }
 
-    if (!all_digits(d.part)) {
+    if (!charclass::all_digits(d.part)) {
         result.fault = CensusName::Fault::part_not_numeric;
         result.fault_text = d.part;
         return result;
@@ -183,7 +175,7 @@ CensusName read_census_name(const std::string& name)
         result.ipart -= 10;
     }
 
-    const bool piece_ok = d.piece.size() <= max_piece_text && all_digits(d.piece) &&
+    const bool piece_ok = d.piece.size() <= max_piece_text && charclass::all_digits(d.piece) &&
                           text::leading_value(d.piece) <= INT_MAX;
     if (!piece_ok) {
         result.fault = CensusName::Fault::piece_not_numeric;

@@ -1,4 +1,4 @@
-// The optional county-code and relationship-code tables beside the program.
+// The county-code and relationship-code tables, and the look-ups in them.
 #pragma once
 
 #include <cstdint>
@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "listing.h"
-#include "run.h"
 
 namespace tabulon {
 
@@ -35,10 +33,6 @@ CodeTables::Index index_codes(const std::vector<std::string>& table);
 
 // Most codes a table holds; a longer file switches its check off.
 inline constexpr std::size_t max_codes = 149;
-
-// Loads the tables from program_dir for a census after 1841. Clears
-// run.rcheck when the relationship codes cannot be used.
-CodeTables load_code_tables(const std::string& program_dir, Run& run, Listing& listing);
 
 // 1 when key is in the table (exact text, same case), -1 when not. An empty
 // code ends the table, as it would a table of terminated slots.

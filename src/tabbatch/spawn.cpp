@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <map>
 
+#include "file.h"
+
 namespace spawn {
 
 #ifdef _WIN32
@@ -190,10 +192,7 @@ unsigned processors()
 // A child that cannot run its program ends with this status before it gets there.
 constexpr int cannot_run = 127;
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using TemporaryFile = std::unique_ptr<std::FILE, FileCloser>;
+using TemporaryFile = File;
 
 // A temporary file with no name, gone when closed; kept from the children
 // that are not given it. Null when none can be made.

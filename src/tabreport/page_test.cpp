@@ -21,7 +21,7 @@ tabulon::Run sscens_1881()
 
 Sheet sheet_of(const std::string& piece, const tabulon::Run& run)
 {
-    FilePtr f = file_with(piece);
+    File f = file_with(piece);
     LineReader reader(f.get());
     return read_sheet(reader, run);
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "census.h"
-#include "codetables.h"
+#include "codefiles.h"
 #include "file.h"
 #include "newfile.h"
 #include "headers.h"

@@ -107,15 +107,15 @@ inline int disk_close(void* cookie)
 }
 
 // A read-write stream over disk, which must outlive it.
-inline FilePtr open_disk(Disk& disk)
+inline File open_disk(Disk& disk)
 {
-    return FilePtr(fopencookie(&disk, "rb+", {disk_read, disk_write, disk_seek, disk_close}));
+    return File(fopencookie(&disk, "rb+", {disk_read, disk_write, disk_seek, disk_close}));
 }
 
 // A stream that gives text, then the end of input.
-inline FilePtr text_stream(const std::string& text)
+inline File text_stream(const std::string& text)
 {
-    FilePtr stream(std::tmpfile());
+    File stream(std::tmpfile());
     if (stream) {
         std::fwrite(text.data(), 1, text.size(), stream.get());
         std::rewind(stream.get());
@@ -159,7 +159,7 @@ private:
         }
     }
 
-    FilePtr file_;
+    File file_;
     std::FILE* saved_;
 };
 

@@ -1,4 +1,4 @@
-#include "codetables.h"
+#include "codefiles.h"
 
 #include <gtest/gtest.h>
 

@@ -158,11 +158,7 @@ bool inits_blocks(text::Field&) { return false; }
 
 bool numeric(std::string_view text)
 {
-    for (char ch : text) {
-        if (!charclass::isdigit8(static_cast<unsigned char>(ch)))
-            return false;
-    }
-    return true;
+    return charclass::all_digits(text);
 }
 
 

@@ -6,17 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "file.h"
 #include "listing.h"
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 // A temporary file holding bytes, positioned at its start for reading.
-inline FilePtr file_with(const std::string& bytes)
+inline File file_with(const std::string& bytes)
 {
-    FilePtr f(std::tmpfile());
+    File f(std::tmpfile());
     if (f) {
         std::fwrite(bytes.data(), 1, bytes.size(), f.get());
         std::rewind(f.get());
@@ -50,7 +46,7 @@ public:
     }
 
 private:
-    FilePtr file_;
+    File file_;
 
 public:
     Listing listing;

@@ -59,6 +59,15 @@ constexpr bool isdigit8(unsigned char c) { return c >= '0' && c <= '9'; }
 constexpr bool isalpha8(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 constexpr bool isalnum8(unsigned char c) { return isdigit8(c) || isalpha8(c); }
 
+// Every character a digit 0 to 9 (true for an empty text).
+constexpr bool all_digits(std::string_view text)
+{
+    for (const char c : text)
+        if (!isdigit8(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
 // Every character an ASCII letter or usual punctuation; true for "".
 bool alphabetic(std::string_view text);
 
