@@ -10,10 +10,10 @@
 namespace rowchecks {
 namespace {
 
-tabulon::Run sscens(int rlen = 256, int year = 1881)
+tabulon::Run sscens(tabulon::Format format = tabulon::Format::in_cens, int year = 1881)
 {
     tabulon::Run run;
-    run.rlen = rlen;
+    run.format = format;
     run.year = year;
     return run;
 }
@@ -61,7 +61,7 @@ TEST(CutFields, Sscens256ColumnsLandInTheirFields)
 TEST(CutFields, AllLayoutReadsItsOwnNumbersAndTrailingColumns)
 {
     ListingCapture cap;
-    tabulon::Run run = sscens(299);
+    tabulon::Run run = sscens(tabulon::Format::vald_rev);
     run.brief = false;
     Row row;
     const std::string line = "Z,12,7,2,Merrowby,1,4,1,1,,Lane,,Ashdown,Ann,,Wife,M,F,40,,,,SOM,Merrowby,,,,"
@@ -144,7 +144,7 @@ TEST(FillDown, SchedulesStartHouseholdsAndMembersCount)
 TEST(FillDown, EmptyLocationTakesThePreviousRowsTexts)
 {
     ListingCapture cap;
-    const tabulon::Run run = sscens(276);
+    const tabulon::Run run = sscens(tabulon::Format::check_cens);
     Carried carried = sscens_start();
     Row row;
     ASSERT_TRUE(cut_fields(",,,,,,,,,Smith", run, 4, row, cap.listing));

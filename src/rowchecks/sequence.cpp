@@ -55,7 +55,7 @@ void same_page(const RowContext& ctx, const Row& row, Tallies& tallies, Listing&
     if (listing.warnings_on()) {
         if (row.parish != prev.prev_parish)
             listing.warning("Warning: row %d, civil parish has changed in the middle of a page\n", n);
-        if (run.year > 1841 && run.rlen > 256 && row.district != prev.prev_district)
+        if (run.year > 1841 && run.has_district() && row.district != prev.prev_district)
             listing.warning("Warning: row %d, Eccl. District has changed in the middle of a page\n", n);
         if (row.folio_text != prev.prev_folio)
             listing.warning("Warning: row %d, folio/SCT book has changed in the middle of a page\n", n);

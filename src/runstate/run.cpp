@@ -5,7 +5,7 @@ namespace tabulon {
 void set_default_switches(Run& run)
 {
     run.brief = true;
-    run.rlen = 256;
+    run.format = Format::in_cens;
     run.verbose = false;
     run.quiet = false;
 }
@@ -15,8 +15,8 @@ SwitchEffect apply_switch(char letter, Run& run)
     switch (letter) {
     case 'a': case 'A': run.brief = false; break;
     case 'b': case 'B': run.brief = true; break;
-    case 'c': case 'C': run.rlen = 276; break;
-    case 'd': case 'D': run.rlen = 299; break;
+    case 'c': case 'C': run.format = Format::check_cens; break;
+    case 'd': case 'D': run.format = Format::vald_rev; break;
     case 'q': case 'Q': run.quiet = true; run.verbose = false; break;
     case 'v': case 'V': run.verbose = true; run.quiet = false; break;
     case 'r': case 'R': run.rcheck = true; break;
@@ -33,12 +33,12 @@ const char* input_format_name(const Run& run)
 
 const char* output_format_name(const Run& run)
 {
-    return run.rlen == 299 ? "VALD-REV" : run.rlen == 276 ? "CHECK-CENS" : "IN-CENS";
+    return facts(run.format).name;
 }
 
 const char* output_extension(const Run& run)
 {
-    return run.rlen == 299 ? "vld" : run.rlen == 276 ? "val" : "dat";
+    return facts(run.format).extension;
 }
 
 }  // namespace tabulon
