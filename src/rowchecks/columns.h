@@ -161,8 +161,8 @@ namespace layout_detail {
 constexpr bool present(When when, const Layout& layout)
 {
     switch (when) {
-    case When::district: return tabulon::has_district(layout.format);
-    case When::alternates: return tabulon::has_alternates(layout.format);
+    case When::district: return tabulon::facts(layout.format).district;
+    case When::alternates: return tabulon::facts(layout.format).alternates;
     case When::book: return layout.book;
     case When::always: break;
     }
@@ -207,7 +207,7 @@ decltype(auto) visit_layout(const tabulon::Run& run, Visit&& visit)
     const auto in_format = [&]<Format F>() -> decltype(auto) {
         if (!run.brief)
             return visit.template operator()<Layout{false, F}>();
-        if constexpr (tabulon::has_alternates(F))
+        if constexpr (tabulon::facts(F).alternates)
             if (run.has_book_column())
                 return visit.template operator()<Layout{true, F, true}>();
         return visit.template operator()<Layout{true, F}>();
@@ -221,7 +221,10 @@ decltype(auto) visit_layout(const tabulon::Run& run, Visit&& visit)
 }
 
 // The columns of the run's layout, left to right.
-std::span<const Column> columns(const tabulon::Run& run);
+inline std::span<const Column> columns(const tabulon::Run& run)
+{
+    return visit_layout(run, []<Layout L>() { return std::span<const Column>(columns_of<L>); });
+}
 
 // The header rows of the SS-CENS layout: cell A1 names the piece and B1
 // holds the 1841 book; row 2 holds the titles, counted up to the first blank.
@@ -234,6 +237,10 @@ inline constexpr std::size_t most_titles = 30;
 
 // Row 2 has a title for every column of the SS-CENS layout: with the VALD-REV
 // format it may have one for the book column or not, whatever the piece.
-bool titles_match(int count, tabulon::Format format);
+constexpr bool titles_match(int count, tabulon::Format format)
+{
+    const auto titles = [&](bool book) { return static_cast<int>(layout_detail::count({true, format, book})); };
+    return count == titles(false) || count == titles(tabulon::facts(format).alternates);
+}
 
 }  // namespace rowchecks

@@ -82,8 +82,10 @@ INSTANTIATE_TEST_SUITE_P(
 // taken out alone (p), or left ('-'); '.' marks a column too narrow to hold it.
 TEST(FlagGroups, QuestionMarksOfEveryColumn)
 {
-    for (const auto& [c, expected] : {std::pair{Case{true, Format::vald_rev, 1841, ""}, "pp-----a.nn.d..-.o..-b.-bp.--"},
-                                      std::pair{Case{false, Format::vald_rev, 1841, ""}, ".---p-----a.nn.d..-.o.-b.p.-p-b"}}) {
+    const std::pair<Case, const char*> cases[] = {
+        {{true, Format::vald_rev, 1841, ""}, "pp-----a.nn.d..-.o..-b.-bp.--"},
+        {{false, Format::vald_rev, 1841, ""}, ".---p-----a.nn.d..-.o.-b.p.-p-b"}};
+    for (const auto& [c, expected] : cases) {
         const tabulon::Run run = run_of(c);
         const std::span<const Column> layout = columns(run);
         std::string found;

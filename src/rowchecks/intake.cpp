@@ -197,8 +197,9 @@ bool cut_row(Cut& cut, const tabulon::Run& run, Row& row)
     row.uninhabited_row = false;
     row.ed_suffix = row.folio_suffix = row.schedule_suffix = row.house_suffix = ' ';
     row.age_units = ' ';
-    const bool content = visit_layout(
-        run, [&]<Layout L>() { return take_columns<L>(cut, row, std::make_index_sequence<columns_of<L>.size()>{}); });
+    const bool content = visit_layout(run, [&]<Layout L>() {
+        return take_columns<L>(cut, row, std::make_index_sequence<columns_of<L>.size()>{});
+    });
     if (!run.brief) {
         row.household_cell = row.household;
         row.member_cell = row.member;

@@ -15,30 +15,29 @@ inline constexpr int errors = 8;
 inline constexpr int fatal = 12;
 }  // namespace exit_status
 
-// The output record formats IN-CENS, CHECK-CENS and VALD-REV. The format
-// fixes the record length and the data file's extension, and which of the
-// optional columns the layouts and the record have.
+// The output record formats IN-CENS, CHECK-CENS and VALD-REV.
 enum class Format { in_cens, check_cens, vald_rev };
 
+// What the format fixes: the record length, the name in the run description,
+// the data file's extension, and which optional columns the layouts and the
+// record have: the Eccl. District, and the alternate county code and birth place.
 struct FormatFacts {
-    int rlen;               // the record length
-    const char* name;       // in the run description
-    const char* extension;  // of the data file
+    int rlen;
+    const char* name;
+    const char* extension;
+    bool district;
+    bool alternates;
 };
 
-// In the order of Format.
-inline constexpr FormatFacts format_facts[] = {
-    {256, "IN-CENS", "dat"},
-    {276, "CHECK-CENS", "val"},
-    {299, "VALD-REV", "vld"},
-};
-
-constexpr const FormatFacts& facts(Format format) { return format_facts[static_cast<int>(format)]; }
-
-// The Eccl. District column: CHECK-CENS and VALD-REV.
-constexpr bool has_district(Format format) { return format != Format::in_cens; }
-// The alternate county code and birth place columns: VALD-REV.
-constexpr bool has_alternates(Format format) { return format == Format::vald_rev; }
+constexpr FormatFacts facts(Format format)
+{
+    constexpr FormatFacts formats[] = {
+        {256, "IN-CENS", "dat", false, false},
+        {276, "CHECK-CENS", "val", true, false},
+        {299, "VALD-REV", "vld", true, true},
+    };
+    return formats[static_cast<int>(format)];
+}
 
 struct Run {
     // Switches.
@@ -57,8 +56,8 @@ struct Run {
 
     // The output record length: 256, 276 or 299.
     int rlen() const { return facts(format).rlen; }
-    bool has_district() const { return tabulon::has_district(format); }
-    bool has_alternates() const { return tabulon::has_alternates(format); }
+    bool has_district() const { return facts(format).district; }
+    bool has_alternates() const { return facts(format).alternates; }
     // The SS-CENS layout of VALD-REV ends with a book column for an English 1841 piece.
     bool has_book_column() const { return has_alternates() && brief && english_1841(); }
 };
