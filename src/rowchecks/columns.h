@@ -161,8 +161,8 @@ namespace layout_detail {
 constexpr bool present(When when, const Layout& layout)
 {
     switch (when) {
-    case When::district: return tabulon::facts(layout.format).district;
-    case When::alternates: return tabulon::facts(layout.format).alternates;
+    case When::district: return tabulon::has_district(layout.format);
+    case When::alternates: return tabulon::has_alternates(layout.format);
     case When::book: return layout.book;
     case When::always: break;
     }
@@ -207,7 +207,7 @@ decltype(auto) visit_layout(const tabulon::Run& run, Visit&& visit)
     const auto in_format = [&]<Format F>() -> decltype(auto) {
         if (!run.brief)
             return visit.template operator()<Layout{false, F}>();
-        if constexpr (tabulon::facts(F).alternates)
+        if constexpr (tabulon::has_alternates(F))
             if (run.has_book_column())
                 return visit.template operator()<Layout{true, F, true}>();
         return visit.template operator()<Layout{true, F}>();
@@ -240,7 +240,7 @@ inline constexpr std::size_t most_titles = 30;
 constexpr bool titles_match(int count, tabulon::Format format)
 {
     const auto titles = [&](bool book) { return static_cast<int>(layout_detail::count({true, format, book})); };
-    return count == titles(false) || count == titles(tabulon::facts(format).alternates);
+    return count == titles(false) || count == titles(tabulon::has_alternates(format));
 }
 
 }  // namespace rowchecks

@@ -18,26 +18,27 @@ inline constexpr int fatal = 12;
 // The output record formats IN-CENS, CHECK-CENS and VALD-REV.
 enum class Format { in_cens, check_cens, vald_rev };
 
-// What the format fixes: the record length, the name in the run description,
-// the data file's extension, and which optional columns the layouts and the
-// record have: the Eccl. District, and the alternate county code and birth place.
+// What the format fixes: the record length, the name in the run description
+// and the data file's extension.
 struct FormatFacts {
     int rlen;
     const char* name;
     const char* extension;
-    bool district;
-    bool alternates;
 };
 
-constexpr FormatFacts facts(Format format)
-{
-    constexpr FormatFacts formats[] = {
-        {256, "IN-CENS", "dat", false, false},
-        {276, "CHECK-CENS", "val", true, false},
-        {299, "VALD-REV", "vld", true, true},
-    };
-    return formats[static_cast<int>(format)];
-}
+// In the order of Format.
+inline constexpr FormatFacts format_facts[] = {
+    {256, "IN-CENS", "dat"},
+    {276, "CHECK-CENS", "val"},
+    {299, "VALD-REV", "vld"},
+};
+
+constexpr const FormatFacts& facts(Format format) { return format_facts[static_cast<int>(format)]; }
+
+// The optional columns of the layouts and the record: the Eccl. District, and
+// the alternate county code and birth place.
+constexpr bool has_district(Format format) { return format != Format::in_cens; }
+constexpr bool has_alternates(Format format) { return format == Format::vald_rev; }
 
 struct Run {
     // Switches.
@@ -56,8 +57,8 @@ struct Run {
 
     // The output record length: 256, 276 or 299.
     int rlen() const { return facts(format).rlen; }
-    bool has_district() const { return facts(format).district; }
-    bool has_alternates() const { return facts(format).alternates; }
+    bool has_district() const { return tabulon::has_district(format); }
+    bool has_alternates() const { return tabulon::has_alternates(format); }
     // The SS-CENS layout of VALD-REV ends with a book column for an English 1841 piece.
     bool has_book_column() const { return has_alternates() && brief && english_1841(); }
 };
