@@ -95,14 +95,12 @@ inline constexpr std::array<Column, field_count> fields = [] {
     }};
 }();
 
-static_assert(
-    [] {
-        for (int i = 0; i < field_count; ++i)
-            if (fields[static_cast<std::size_t>(i)].field != static_cast<Field>(i))
-                return false;
-        return true;
-    }(),
-    "each field's entry stands at its place in Field's order");
+static_assert([] {
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].field != static_cast<Field>(i))
+            return false;
+    return true;
+}(), "each field's entry stands at its place in Field's order");
 
 constexpr const Column& column(Field field)
 {
@@ -160,13 +158,8 @@ namespace layout_detail {
 
 constexpr bool present(When when, const Layout& layout)
 {
-    switch (when) {
-    case When::district: return tabulon::has_district(layout.format);
-    case When::alternates: return tabulon::has_alternates(layout.format);
-    case When::book: return layout.book;
-    case When::always: break;
-    }
-    return true;
+    return when == When::always || (when == When::district && tabulon::has_district(layout.format)) ||
+           (when == When::alternates && tabulon::has_alternates(layout.format)) || (when == When::book && layout.book);
 }
 
 constexpr std::span<const Place> places(const Layout& layout)

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
+#include <utility>
 
 #include "intake.h"
 #include "listing_capture.h"
