@@ -83,19 +83,6 @@ struct Overflow {
     bool age = false;  // written as 999, with the detail flag raised
 };
 
-// The number part of a suffixed field, in all but the last place.
-template <Field F>
-[[gnu::always_inline]] inline void put_suffixed(char* at, const text::Field& value, std::size_t width,
-                                                Overflow& overflow)
-{
-    if constexpr (F == Field::schedule)
-        put_schedule(at, value);
-    else if constexpr (F == Field::age)
-        overflow.age = !put_age(at, value);
-    else
-        std::memcpy(at, value.data(), width);  // a field's buffer is blank past its end
-}
-
 // Where the record's field `index` starts; for the count of fields, the record's length.
 template <tabulon::Format F>
 constexpr std::size_t place_of(std::size_t index)
@@ -124,8 +111,13 @@ template <tabulon::Format F, std::size_t I>
             overflow.household = !fits;
         if constexpr (column.field == Field::member)
             overflow.member = !fits;
-    } else {
-        put_suffixed<column.field>(at, value, column.width - 1, overflow);
+    } else {  // a number in all but the last place, then its suffix
+        if constexpr (column.field == Field::schedule)
+            put_schedule(at, value);
+        else if constexpr (column.field == Field::age)
+            overflow.age = !put_age(at, value);
+        else
+            std::memcpy(at, value.data(), column.width - 1);  // a field's buffer is blank past its end
         at[column.width - 1] = row.*column.suffix;
     }
 }
