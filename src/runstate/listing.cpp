@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "console_io.h"
+
 void Listing::write(const std::string& text)
 {
     if (err_ && std::fwrite(text.data(), 1, text.size(), err_) != text.size() && write_error_ == 0)
@@ -11,5 +13,5 @@ void Listing::write(const std::string& text)
 void Listing::fatal(std::string_view listing_text, std::string_view console_text)
 {
     write(std::string(listing_text));
-    std::fwrite(console_text.data(), 1, console_text.size(), stderr);
+    console_io::write(stderr, console_text);
 }

@@ -86,11 +86,3 @@ private:
     int nwarn_ = 0;
     int write_error_ = 0;
 };
-
-// Console text of the converter (the standard error stream).
-template <typename... Args>
-void console(format_string<Args...> format, const Args&... args)
-{
-    const std::string text = msgfmt<Args...>(format, args...);
-    std::fwrite(text.data(), 1, text.size(), stderr);
-}

@@ -8,6 +8,8 @@
 
 #include "census.h"
 #include "codefiles.h"
+#include "console_io.h"
+#include "conventions.h"
 #include "file.h"
 #include "newfile.h"
 #include "headers.h"
@@ -53,7 +55,7 @@ public:
     void flush()
     {
         if (used_ > 0)
-            std::fwrite(pending_, 1, used_, stderr);
+            console_io::write(stderr, {pending_, used_});
         used_ = 0;
     }
 
@@ -267,10 +269,10 @@ void console_summary(const std::string& summary, const RunPaths& paths, const Li
 int final_status(const Listing& listing)
 {
     if (listing.nerr() > 0)
-        return exit_status::errors;
+        return exit_status::tabulon::errors;
     if (listing.nwarn() > 0)
-        return exit_status::warnings;
-    return exit_status::clean;
+        return exit_status::tabulon::warnings;
+    return exit_status::tabulon::clean;
 }
 
 // The listing could not be written: nothing of the run is kept.
@@ -278,8 +280,7 @@ int listing_failed(const RunPaths& paths, Outputs& files, int error)
 {
     files.data.discard();
     files.listing.discard();
-    console("Fatal: Listing file (%s) write failed\n", paths.listing);
-    platform::report_system_error("Fatal", error);
+    console_fatal(error, "Fatal: Listing file (%s) write failed\n", paths.listing);
     return exit_status::fatal;
 }
 
@@ -299,9 +300,7 @@ int finish_files(int status, const RunPaths& paths, Outputs& files, Listing& lis
     if (failed == &files.listing)
         return listing_failed(paths, files, errno);
     if (failed) {
-        const int error = errno;
-        console("Fatal: Output file (%s) write failed\n", paths.output);
-        platform::report_system_error("Fatal", error);
+        console_fatal(errno, "Fatal: Output file (%s) write failed\n", paths.output);
         return exit_status::fatal;
     }
     return status;
