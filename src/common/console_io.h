@@ -42,9 +42,10 @@ void console(format_string<Args...> format, const Args&... args)
     console_io::write(stderr, msgfmt<Args...>(format, args...));
 }
 
-// A Fatal line on the console, followed by why the system failed (reason, an errno value).
+// A Fatal line on the console for a failure the system reported, followed by
+// its description of reason (an errno value).
 template <typename... Args>
-void console_fatal(int reason, format_string<Args...> format, const Args&... args)
+void console_failure(int reason, format_string<Args...> format, const Args&... args)
 {
     console_io::write_with_reason(msgfmt<Args...>(format, args...), reason);
 }

@@ -181,7 +181,7 @@ int run_edit(const Replies& replies, ParamFile& file, Session& session)
         return exit_status::quillet::damaged;
     case Outcome::write_failed:
         // A confirmed change that did not reach the file must not pass for done.
-        console_fatal(file.write_error(), "Fatal: Data file %s write failed\n", session.data_path);
+        console_failure(file.write_error(), "Fatal: Data file %s write failed\n", session.data_path);
         file.close();
         return exit_status::fatal;
     case Outcome::go_on:

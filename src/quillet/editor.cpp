@@ -51,7 +51,7 @@ int run(int argc, char** argv, const Replies& replies)
     File stream = ParamFile::open(session.data_path,
                                      chosen.all ? ParamFile::Access::read_only : ParamFile::Access::read_write);
     if (!stream) {
-        console_fatal(errno, "Fatal: Data file %s failed to open\n", session.data_path);
+        console_failure(errno, "Fatal: Data file %s failed to open\n", session.data_path);
         return exit_status::fatal;
     }
     ParamFile file(std::move(stream));

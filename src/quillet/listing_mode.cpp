@@ -25,7 +25,7 @@ void list_piece(TextOut& listing, const Record& record)
 // The listing could not be written whole: it is not put in place.
 int listing_failed(const std::string& path, int reason)
 {
-    console_fatal(reason, "Fatal: Output file (%s) write failed\n", path);
+    console_failure(reason, "Fatal: Output file (%s) write failed\n", path);
     return exit_status::fatal;
 }
 
@@ -85,7 +85,7 @@ int run_listing(ParamFile& file, const Session& session)
     }
     NewFile listing;
     if (!listing.open(path, NewFile::Mode::text)) {
-        console_fatal(errno, "Fatal: Output file %s failed to open\n", path);
+        console_failure(errno, "Fatal: Output file %s failed to open\n", path);
         file.close();
         return exit_status::fatal;
     }

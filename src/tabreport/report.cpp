@@ -130,13 +130,13 @@ int read_piece(const Paths& paths, const tabulon::Run& run, Sheet& sheet)
         errno = EISDIR;
     }
     if (!in) {
-        console_fatal(errno, "Fatal: Input file (%s) failed to open\n", paths.piece);
+        console_failure(errno, "Fatal: Input file (%s) failed to open\n", paths.piece);
         return exit_status::fatal;
     }
     LineReader reader(in.get());
     sheet = read_sheet(reader, run);
     if (sheet.read_failed) {
-        console_fatal(errno, "Fatal: Input file (%s) read failed\n", paths.piece);
+        console_failure(errno, "Fatal: Input file (%s) read failed\n", paths.piece);
         return exit_status::fatal;
     }
     return exit_status::tabreport::written;
@@ -171,13 +171,13 @@ struct ReportFiles {
 
 int page_failed(const Paths& paths, int error)
 {
-    console_fatal(error, "Fatal: Report file (%s) failed to write\n", paths.html);
+    console_failure(error, "Fatal: Report file (%s) failed to write\n", paths.html);
     return exit_status::fatal;
 }
 
 int findings_failed(const Paths& paths, int error)
 {
-    console_fatal(error, "Fatal: Findings file (%s) failed to write\n", paths.tsv);
+    console_failure(error, "Fatal: Findings file (%s) failed to write\n", paths.tsv);
     return exit_status::fatal;
 }
 

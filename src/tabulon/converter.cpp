@@ -280,7 +280,7 @@ int listing_failed(const RunPaths& paths, Outputs& files, int error)
 {
     files.data.discard();
     files.listing.discard();
-    console_fatal(error, "Fatal: Listing file (%s) write failed\n", paths.listing);
+    console_failure(error, "Fatal: Listing file (%s) write failed\n", paths.listing);
     return exit_status::fatal;
 }
 
@@ -300,7 +300,7 @@ int finish_files(int status, const RunPaths& paths, Outputs& files, Listing& lis
     if (failed == &files.listing)
         return listing_failed(paths, files, errno);
     if (failed) {
-        console_fatal(errno, "Fatal: Output file (%s) write failed\n", paths.output);
+        console_failure(errno, "Fatal: Output file (%s) write failed\n", paths.output);
         return exit_status::fatal;
     }
     return status;
