@@ -8,8 +8,7 @@ void Listing::write(const std::string& text)
         write_error_ = errno != 0 ? errno : EIO;
 }
 
-void Listing::fatal(std::string_view listing_text, std::string_view console_text)
+void Listing::to_console(const std::string& text)
 {
-    write(std::string(listing_text));
-    std::fwrite(console_text.data(), 1, console_text.size(), stderr);
+    std::fwrite(text.data(), 1, text.size(), stderr);
 }

@@ -136,13 +136,13 @@ int read_piece(const Paths& paths, const tabulon::Run& run, Sheet& sheet)
     }
     if (!in) {
         const int error = errno;
-        return failed(msgfmt("Fatal: Input file (%s) failed to open\n", paths.piece), error);
+        return failed(msg::text(msg::input_open_failed, paths.piece), error);
     }
     LineReader reader(in.get());
     sheet = read_sheet(reader, run);
     if (sheet.read_failed) {
         const int error = errno;
-        return failed(msgfmt("Fatal: Input file (%s) read failed\n", paths.piece), error);
+        return failed(msg::text(msg::input_read_failed, paths.piece), error);
     }
     return exit_status::written;
 }
@@ -223,7 +223,7 @@ int report(int argc, char** argv)
     paths.piece = argv[file_index];
     const paths::PathParts input = paths::splitpath(paths.piece);
     if (!tabulon::is_piece_extension(input.ext)) {
-        console("Fatal: File must be a .csv (comma separated values)\n");
+        console("%s", msg::text(msg::not_csv));
         return exit_status::fatal;
     }
     paths.piece_name = input.base + "." + input.ext;
