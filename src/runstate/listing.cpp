@@ -8,7 +8,24 @@ void Listing::write(const std::string& text)
         write_error_ = errno != 0 ? errno : EIO;
 }
 
-void Listing::to_console(const std::string& text)
+void Listing::write(const msg::Entry& entry, std::initializer_list<msgfmt_detail::Arg> args)
 {
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    const std::string text = msgfmt_detail::format(entry.text, args);
+    write(text);
+    switch (entry.severity) {
+    case msg::Severity::error:
+        ++nerr_;
+        break;
+    case msg::Severity::warning:
+        ++nwarn_;
+        break;
+    case msg::Severity::fatal: {
+        const std::string_view console = entry.console == entry.text ? std::string_view(text) : entry.console;
+        std::fwrite(console.data(), 1, console.size(), stderr);
+        break;
+    }
+    case msg::Severity::info:
+    case msg::Severity::plain:
+        break;
+    }
 }

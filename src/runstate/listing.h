@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -48,33 +49,23 @@ public:
     template <typename... Args>
     void report(msg::message<Args...> message, const Args&... args)
     {
-        const msg::Entry& m = message.entry();
-        switch (m.severity) {
-        case msg::Severity::error:
-            ++nerr_;
-            break;
-        case msg::Severity::warning:
-            if (quiet_)
-                return;
-            ++nwarn_;
-            break;
-        case msg::Severity::info:
-            if (!verbose_)
-                return;
-            break;
-        case msg::Severity::fatal:
-        case msg::Severity::plain:
-            break;
-        }
-        const std::string text = msgfmt_detail::format(m.text, {msgfmt_detail::make_arg(args)...});
-        write(text);
-        if (m.severity == msg::Severity::fatal)
-            to_console(m.console == m.text ? text : std::string(m.console));
+        const msg::Entry& entry = message.entry();
+        if (written(entry.severity))
+            write(entry, {msgfmt_detail::make_arg(args)...});
     }
 
 private:
+    // Is a message of this class written under the switches?
+    bool written(msg::Severity severity) const
+    {
+        return severity == msg::Severity::warning ? !quiet_ : severity != msg::Severity::info || verbose_;
+    }
+
+    // Writes the entry's text with its values, and counts it. Findings are
+    // rare beside the rows checked: the checks' code is laid out for the
+    // rows that draw none.
+    [[gnu::cold]] void write(const msg::Entry& entry, std::initializer_list<msgfmt_detail::Arg> args);
     void write(const std::string& text);
-    static void to_console(const std::string& text);
 
     std::FILE* err_ = nullptr;
     bool quiet_ = false;
