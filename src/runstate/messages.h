@@ -95,23 +95,13 @@ struct Console {
 
 namespace detail {
 
-constexpr bool starts_with(const char* text, std::string_view prefix)
+constexpr Severity severity_of(std::string_view text)
 {
-    return std::string_view(text).starts_with(prefix);
-}
-
-constexpr Severity severity_of(const char* text)
-{
-    return starts_with(text, "Fatal: ")     ? Severity::fatal
-           : starts_with(text, "Error: ")   ? Severity::error
-           : starts_with(text, "Warning: ") ? Severity::warning
-           : starts_with(text, "Info: ")    ? Severity::info
-                                            : Severity::plain;
-}
-
-constexpr bool has_conversion(const char* text)
-{
-    return std::string_view(text).find('%') != std::string_view::npos;
+    return text.starts_with("Fatal: ")     ? Severity::fatal
+           : text.starts_with("Error: ")   ? Severity::error
+           : text.starts_with("Warning: ") ? Severity::warning
+           : text.starts_with("Info: ")    ? Severity::info
+                                           : Severity::plain;
 }
 
 // Not constexpr: reaching it while an entry is built at compile time makes
@@ -122,19 +112,25 @@ inline void catalogue_entry_is_malformed(const char*) {}
 
 struct Entry {
     consteval Entry(Id id, Where where, std::string_view label, const char* text, Console console)
-        : id(id), severity(detail::severity_of(text)), where(where), label(label), text(text),
-          console(console.text)
+        : Entry(id, where, label, text)
     {
-        if (severity != Severity::fatal || !detail::starts_with(console.text, "Fatal: "))
-            detail::catalogue_entry_is_malformed("only a Fatal has a console form, and it is a Fatal line");
-        if (detail::has_conversion(console.text))
-            detail::catalogue_entry_is_malformed("a console form has no values");
-        check();
+        this->console = console.text;
+        if (severity != Severity::fatal || detail::severity_of(console.text) != Severity::fatal ||
+            std::string_view(console.text).find('%') != std::string_view::npos)
+            detail::catalogue_entry_is_malformed("only a Fatal has a console form: a Fatal line without values");
     }
     consteval Entry(Id id, Where where, std::string_view label, const char* text)
         : id(id), severity(detail::severity_of(text)), where(where), label(label), text(text), console(text)
     {
-        check();
+        const bool plain = severity == Severity::plain;
+        if (label.empty() != plain)
+            detail::catalogue_entry_is_malformed("every message but a plain line has a label");
+        if (where.place != Place::piece && (severity == Severity::fatal || plain))
+            detail::catalogue_entry_is_malformed("a Fatal or a plain line is about the piece");
+        const std::string_view t = text;
+        for (std::size_t at = t.find('%'); at != std::string_view::npos; at = t.find('%', at + 2))
+            if (at + 1 == t.size() || std::string_view("dsc%").find(t[at + 1]) == std::string_view::npos)
+                detail::catalogue_entry_is_malformed("a conversion is %d, %s, %c or %%");
     }
 
     Id id;
@@ -148,23 +144,6 @@ struct Entry {
     const char* console;
     // For people: what the finding means and what to look at in the piece.
     std::string_view explanation = {};
-
-private:
-    consteval void check() const
-    {
-        const bool plain = severity == Severity::plain;
-        if (label.empty() != plain)
-            detail::catalogue_entry_is_malformed("every message but a plain line has a label");
-        if (where.place != Place::piece && (severity == Severity::fatal || plain))
-            detail::catalogue_entry_is_malformed("a Fatal or a plain line is about the piece");
-        for (std::string_view rest = text; !rest.empty(); rest.remove_prefix(1)) {
-            if (rest[0] != '%')
-                continue;
-            if (rest.size() < 2 || std::string_view("dsc%").find(rest[1]) == std::string_view::npos)
-                detail::catalogue_entry_is_malformed("a conversion is %d, %s, %c or %%");
-            rest.remove_prefix(1);
-        }
-    }
 };
 
 inline constexpr Entry catalogue[] = {
@@ -210,8 +189,7 @@ inline constexpr Entry catalogue[] = {
      "Error: row %d, household number = %s not numeric\n"},
     {household_zero, Field::household, "household number = 0 not valid",
      "Error: row %d, household number = 0 not valid\n"},
-    {member_blank, Field::member, "household member number blank",
-     "Warning: row %d, household member number blank\n"},
+    {member_blank, Field::member, "household member number blank", "Warning: row %d, household member number blank\n"},
     {member_not_numeric, Field::member, "household member number not numeric",
      "Error: row %d, household member number = %s not numeric\n"},
     {member_zero, Field::member, "household member number = 0 not valid",
@@ -364,8 +342,7 @@ inline constexpr Entry catalogue[] = {
     {disability_unusual, Field::disability, "disability contains unusual characters",
      "Warning: row %d, disability = %s contains unusual characters\n"},
     {disability_ignored, Field::disability, "disability ignored", "Info: row %d, disability ignored\n"},
-    {language_invalid, Field::language, "language = invalid value",
-     "Warning: row %d, language = <%s> invalid value\n"},
+    {language_invalid, Field::language, "language = invalid value", "Warning: row %d, language = <%s> invalid value\n"},
     {language_ignored, Field::language, "Language ignored", "Info: row %d, Language ignored\n"},
 
     // The output record.

@@ -1,11 +1,8 @@
-// The catalogue read back and written: each finding's line is read back as
-// its own entry, matching holds to numbers, characters and the whole line,
-// and each class of message is written and counted by its rules.
+// The catalogue read back: each finding's line is read back as its own entry,
+// and matching holds to numbers, characters and the whole line.
 #include "messages.h"
 
 #include <gtest/gtest.h>
-
-#include "listing_capture.h"
 
 namespace {
 
@@ -50,28 +47,6 @@ TEST(Catalogue, MatchingHoldsToNumbersCharactersAndTheWholeLine)
     EXPECT_EQ(msg::find("Warning: row 9, household member number = 0 not valid not sequential"),
               &msg::catalogue[msg::member_not_sequential]);
     EXPECT_EQ(msg::find("Warning: row 9, something the catalogue does not know"), nullptr);
-}
-
-TEST(Catalogue, EachClassIsWrittenAndCountedByItsRules)
-{
-    for (const bool quiet : {false, true}) {
-        for (const bool verbose : {false, true}) {
-            ListingCapture capture(quiet, verbose);
-            Listing& listing = capture.listing;
-            listing.report(msg::age_not_numeric, 4, std::string("x"));
-            listing.report(msg::age_missing, 5);
-            listing.report(msg::address_missing, 6);
-            listing.report(msg::row_offset, 3);
-            std::string expected = "Error: row 4, age = x not numeric\n";
-            expected += quiet ? "" : "Warning: row 5, age missing\n";
-            expected += verbose ? "Info: row 6, address missing\n" : "";
-            expected += "Subtract 3 from row numbers in messages to get the corresponding record in the output "
-                        "file.\n\n";
-            EXPECT_EQ(capture.text(), expected) << quiet << verbose;
-            EXPECT_EQ(listing.nerr(), 1);
-            EXPECT_EQ(listing.nwarn(), quiet ? 0 : 1);
-        }
-    }
 }
 
 }  // namespace
