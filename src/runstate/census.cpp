@@ -193,20 +193,16 @@ int decode_census(std::string& name, Run& run, Listing& listing)
         name = census.normalised;
         return 0;
     case CensusName::Fault::no_prefix:
-        listing.fatal(msgfmt("Fatal: Census year cannot be determined from file name (%s)\n", name),
-                      "Fatal: Census year cannot be determined from file name\n");
+        listing.report(msg::census_year_unknown, name);
         break;
     case CensusName::Fault::part_not_valid:
-        listing.fatal(msgfmt("Fatal: Part number in file name (%s) is not valid\n", census.fault_text),
-                      "Fatal: Part number in file name is not valid\n");
+        listing.report(msg::part_not_valid, census.fault_text);
         break;
     case CensusName::Fault::part_not_numeric:
-        listing.fatal(msgfmt("Fatal: Part number in file name (%s) is not numeric\n", census.fault_text),
-                      "Fatal: Part number in file name is not numeric\n");
+        listing.report(msg::part_not_numeric, census.fault_text);
         break;
     case CensusName::Fault::piece_not_numeric:
-        listing.fatal(msgfmt("Fatal: Piece number in file name (%s) is not numeric\n", census.fault_text),
-                      "Fatal: Piece number in file name is not numeric\n");
+        listing.report(msg::piece_not_numeric, census.fault_text);
         break;
     }
     return exit_status::fatal;

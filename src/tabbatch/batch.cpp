@@ -8,6 +8,7 @@
 #include "clashes.h"
 #include "console_io.h"
 #include "display.h"
+#include "listing_reader.h"
 #include "platform.h"
 #include "scan.h"
 #include "spawn.h"
@@ -17,11 +18,6 @@ namespace tabbatch {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool starts_with(const std::string& line, const char* prefix)
-{
-    return line.rfind(prefix, 0) == 0;
-}
 
 std::string plural(long long count, const char* word)
 {
@@ -181,20 +177,6 @@ std::string note_line(const ScanNote& note, const fs::path& root)
                                                 : "could not read: " + name + ": " + note.why;
 }
 
-// The leading progress counters ("1234\r") of a console line.
-std::size_t after_counters(const std::string& line)
-{
-    std::size_t start = 0;
-    for (std::size_t at = 0; at < line.size() && line[at] >= '0' && line[at] <= '9';) {
-        while (at < line.size() && line[at] >= '0' && line[at] <= '9')
-            ++at;
-        if (at == line.size() || line[at] != '\r')
-            break;
-        start = ++at;
-    }
-    return start;
-}
-
 }  // namespace
 
 fs::path listing_of(const fs::path& piece)
@@ -211,55 +193,16 @@ ListingCounts read_listing(const fs::path& listing, std::size_t name_line_breaks
     if (!in)
         return counts;
     counts.found = true;
-    std::size_t name_goes_on = 0;  // lines still to come of a line that holds the name
-    bool in_fatal = false;
+    ListingReader reader(false, name_line_breaks);
     std::string line;
-    while (std::getline(in, line)) {
-        if (name_goes_on > 0) {
-            --name_goes_on;
-            if (in_fatal)
-                counts.fatal += "\n" + line;
-            continue;
-        }
-        in_fatal = false;
-        if (starts_with(line, "Error listing for tabulon")) {
-            name_goes_on = name_line_breaks;
-        } else if (starts_with(line, "Error:")) {
-            ++counts.errors;
-        } else if (starts_with(line, "Warning:")) {
-            ++counts.warnings;
-        } else if (counts.fatal.empty() && starts_with(line, "Fatal:")) {
-            counts.fatal = line;
-            name_goes_on = name_line_breaks;
-            in_fatal = true;
-        }
-    }
-    if (!counts.fatal.empty() && counts.fatal.back() == '\r')
-        counts.fatal.pop_back();
+    while (std::getline(in, line))
+        reader.take(line);
+    const ListingSummary summary = reader.finish(true);
+    counts.errors = summary.errors;
+    counts.warnings = summary.warnings;
+    if (!summary.fatal.empty())
+        counts.fatal = summary.fatal.front();
     return counts;
-}
-
-std::string console_fatal(const std::string& console)
-{
-    std::string fatal;
-    bool in_fatal = false;
-    for (std::size_t start = 0; start < console.size();) {
-        const std::size_t end = std::min(console.find('\n', start), console.size());
-        std::string line = console.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();  // the Windows console's line end
-        line.erase(0, after_counters(line));
-        if (starts_with(line, "Fatal")) {
-            fatal += (fatal.empty() ? "" : "; ") + line;
-            in_fatal = true;
-        } else if (in_fatal) {
-            fatal += "\n" + line;  // a line break in the piece's name
-        }
-    }
-    while (!fatal.empty() && fatal.back() == '\n')
-        fatal.pop_back();
-    return fatal;
 }
 
 std::string summary_line(const std::string& name, const Outcome& outcome)

@@ -36,10 +36,6 @@ std::filesystem::path listing_of(const std::filesystem::path& piece);
 // the name (the header line, a Fatal line) go on over that many more lines.
 ListingCounts read_listing(const std::filesystem::path& listing, std::size_t name_line_breaks);
 
-// The Fatal lines of what the converter wrote to the console, joined by "; ":
-// why it stopped when it left no listing. Empty when it said none.
-std::string console_fatal(const std::string& console);
-
 // What became of one piece.
 struct Outcome {
     bool started = false;

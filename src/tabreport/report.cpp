@@ -130,13 +130,13 @@ int read_piece(const Paths& paths, const tabulon::Run& run, Sheet& sheet)
         errno = EISDIR;
     }
     if (!in) {
-        console_failure(errno, "Fatal: Input file (%s) failed to open\n", paths.piece);
+        console_io::write_with_reason(msg::text(msg::input_open_failed, paths.piece), errno);
         return exit_status::fatal;
     }
     LineReader reader(in.get());
     sheet = read_sheet(reader, run);
     if (sheet.read_failed) {
-        console_failure(errno, "Fatal: Input file (%s) read failed\n", paths.piece);
+        console_io::write_with_reason(msg::text(msg::input_read_failed, paths.piece), errno);
         return exit_status::fatal;
     }
     return exit_status::tabreport::written;
@@ -220,7 +220,7 @@ int report(int argc, char** argv)
     paths.piece = argv[file_index];
     const paths::PathParts input = paths::splitpath(paths.piece);
     if (!tabulon::is_piece_extension(input.ext)) {
-        console("Fatal: File must be a .csv (comma separated values)\n");
+        console("%s", msg::text(msg::not_csv));
         return exit_status::fatal;
     }
     paths.piece_name = input.base + "." + input.ext;
