@@ -151,11 +151,9 @@ void lay_out(const rowchecks::Row& row, tabulon::Format format, int n, Listing& 
     case tabulon::Format::vald_rev: overflow = lay_out_as<tabulon::Format::vald_rev>(row, at); break;
     }
     if (overflow.household)
-        listing.error("Error: row %d, household number = %s too large for the output record\n", n,
-                      row.household);
+        listing.report(msg::household_too_large, n, row.household);
     if (overflow.member)
-        listing.error("Error: row %d, household member number = %s too large for the output record\n",
-                      n, row.member);
+        listing.report(msg::member_too_large, n, row.member);
 }
 
 std::string build_record(const rowchecks::Row& row, tabulon::Format format, int n, Listing& listing)
