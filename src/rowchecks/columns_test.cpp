@@ -1,6 +1,7 @@
 // The row intake as the column lists make it: which flag an extraction error
 // or a question mark in each column raises, layout by layout, as the flag
-// groups of the row intake rules have it; and the column count of each layout.
+// groups of the row intake rules have it, on both cutting roads (a row of
+// plain cells and one cut by the full rules); and the column count of each layout.
 #include "columns.h"
 
 #include <gtest/gtest.h>
@@ -60,14 +61,21 @@ TEST_P(FlagGroups, AnErrorInAColumnRaisesItsGroupsFlagOnly)
     const tabulon::Run run = run_of(GetParam());
     const std::size_t count = columns(run).size();
     ASSERT_EQ(count, GetParam().error_flags.size());
-    std::string flags;
+    // An invalid character sends the row down the full rules; a cell one
+    // character too long leaves it plain.
+    std::string invalid, overlong;
     for (std::size_t at = 0; at < count; ++at) {
-        ListingCapture cap;
-        Row row;
-        cut_fields(only_in(at, "\x85"), run, 4, row, cap.listing);
-        flags += raised(row);
+        for (auto [cell, flags] : {std::pair{std::string("\x85"), &invalid},
+                                   {std::string(columns(run)[at].width + 1, 'A'), &overlong}}) {
+            ListingCapture cap;
+            Row row;
+            cut_fields(only_in(at, cell), run, 4, row, cap.listing);
+            *flags += raised(row);
+            EXPECT_EQ(cap.listing.nerr(), 1) << "column " << at;
+        }
     }
-    EXPECT_EQ(flags, GetParam().error_flags);
+    EXPECT_EQ(invalid, GetParam().error_flags);
+    EXPECT_EQ(overlong, GetParam().error_flags);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -97,6 +105,7 @@ TEST(FlagGroups, QuestionMarksOfEveryColumn)
             cut_fields(only_in(at, "Ab?"), run, 4, row, cap.listing);
             const std::string value = (row.*layout[at].member).str();
             found += layout[at].width < 3 ? "." : raised(row) != "-" ? raised(row) : value == "Ab" ? "p" : "-";
+            EXPECT_EQ(cap.listing.nwarn(), layout[at].width >= 3 && value == "Ab" ? 1 : 0) << "column " << at;
         }
         EXPECT_EQ(found, expected) << (c.brief ? "SS-CENS" : "ALL");
     }

@@ -88,40 +88,6 @@ TEST(CutFields, CommasOnlyIsBlankButALoneSlashIsNot)
     EXPECT_EQ(row.folio, "-");
 }
 
-TEST(CutFields, ExtractionErrorRaisesTheFlagOfItsGroupOnly)
-{
-    ListingCapture cap;
-    Row row;
-    ASSERT_TRUE(cut_fields(person_row("1", "Mil\x85ler"), sscens(), 4, row, cap.listing));
-    EXPECT_EQ(row.occupation_flag, "x");
-    EXPECT_EQ(row.name_flag, "");
-    EXPECT_EQ(row.birthplace_flag, "");
-    EXPECT_EQ(cap.listing.nerr(), 1);
-}
-
-TEST(CutFields, ErrorsBeforeTheFirstGroupSetNoFlag)
-{
-    ListingCapture cap;
-    Row row;
-    // An over-long ED (five characters for a field of four).
-    ASSERT_TRUE(cut_fields("Merrowby,12345,4,1,1,,Lane,,Ashdown,Ann", sscens(), 4, row, cap.listing));
-    EXPECT_EQ(row.ed, "1234");
-    EXPECT_EQ(row.address_flag, "");
-    EXPECT_EQ(cap.listing.nerr(), 1);
-}
-
-TEST(CutFields, QuestionMarksBecomeFlags)
-{
-    ListingCapture cap;
-    Row row;
-    ASSERT_TRUE(cut_fields("Merrowby,1,4,1,1,,Church Lane?,,Ashdown?,Thomas", sscens(), 4, row, cap.listing));
-    EXPECT_EQ(row.address, "Church Lane");
-    EXPECT_EQ(row.address_flag, "x");
-    EXPECT_EQ(row.surname, "Ashdown");
-    EXPECT_EQ(row.name_flag, "x");
-    EXPECT_EQ(cap.listing.nwarn(), 2);
-}
-
 TEST(FillDown, SchedulesStartHouseholdsAndMembersCount)
 {
     ListingCapture cap;
