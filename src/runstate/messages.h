@@ -161,7 +161,7 @@ inline constexpr Entry catalogue[] = {
      "folder and convert again."},
     {too_many_counties, Place::piece, "Too many counties in aux file, county code checking disabled",
      "Warning: Too many counties in aux file, county code checking disabled\n\n",
-     "The list of county codes beside the program (CHAP1891.TXT) has more than 149 lines, so the Chapman Code column "
+     "The list of county codes beside the program (CHAP1891.TXT) has more than 149 codes, so the Chapman Code column "
      "was not checked against it. Nothing is wrong in the spreadsheet: ask your coordinator for a correct list."},
     {aux_relationship_failed, Place::piece, "Aux file \x85 failed to open, relationship code checking disabled",
      "Warning: Aux file %s failed to open, relationship code checking disabled\n\n",
@@ -170,7 +170,7 @@ inline constexpr Entry catalogue[] = {
      "put the file back or convert without -r."},
     {too_many_relationships, Place::piece, "Too many relationships in aux file, relationship code checking disabled",
      "Warning: Too many relationships in aux file, relationship code checking disabled\n\n",
-     "The list of relationship codes beside the program (relcodes.txt) has more than 149 lines, so the Relationship "
+     "The list of relationship codes beside the program (relcodes.txt) has more than 149 codes, so the Relationship "
      "column was not checked against it. Nothing is wrong in the spreadsheet: ask your coordinator for a correct "
      "list."},
     {a1_not_piece, Place::piece, "Cell A1 doesn't contain a valid piece number",
