@@ -74,7 +74,7 @@ bool alphabetic(std::string_view text);
 // repeats: a mask of 0xFF where the character passes and 0 where it does not.
 namespace blocks {
 
-using namespace simd16;
+using simd16::Block, simd16::both, simd16::either, simd16::equal, simd16::in_range, simd16::repeat, simd16::unless;
 
 // Not isvalid: control codes, 0x80 to 0xBF, and the two signs 0xD7 and 0xF7.
 inline Block invalid(Block c)
@@ -90,7 +90,8 @@ inline Block invalid(Block c)
 inline Block cased_letter(Block c)
 {
     const Block small = either(c, repeat(0x20));
-    return either(in_range(small, 'a', 'z'), unless(in_range(small, 0xE0, 0xFE), equal(small, static_cast<char>(0xF7))));
+    const Block accented = unless(in_range(small, 0xE0, 0xFE), equal(small, static_cast<char>(0xF7)));
+    return either(in_range(small, 'a', 'z'), accented);
 }
 
 // An ASCII letter or isusual: the characters names are made of.

@@ -206,6 +206,7 @@ inline bool Field::operator==(const Field& other) const
 template <std::size_t Blocks>
 inline Field& Field::assign_blocks(const char* value, std::size_t count)
 {
+    static_assert(Blocks >= 1 && Blocks <= 3);
     return assign(value, count);
 }
 

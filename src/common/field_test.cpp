@@ -22,7 +22,14 @@ static_assert(sizeof source == 49);
 
 // Texts of the lengths either side of the sixteen-byte blocks.
 const std::string starts[] = {"", "a", "ab cd", std::string(15, 'o'), std::string(16, 'p'), std::string(17, 'q'),
-                              std::string(33, 'r'), std::string(48, 's'), std::string(49, 't'), std::string(capacity, 'u')};
+                              std::string(33, 'r'), std::string(48, 's'), std::string(49, 't'),
+                              std::string(capacity, 'u')};
+
+std::string blank_padded(std::string text)
+{
+    text.resize(capacity, ' ');
+    return text;
+}
 
 // A change to a field, and the same change to a std::string.
 struct Change {
@@ -31,29 +38,24 @@ struct Change {
     std::function<void(std::string&)> model;
 };
 
-std::string blank_padded(std::string text)
-{
-    text.resize(capacity, ' ');
-    return text;
-}
+using S = std::string;
 
 const Change changes[] = {
-    {"= const char*", [](Field& f) { f = "Ann"; }, [](std::string& s) { s = "Ann"; }},
-    {"= std::string", [](Field& f) { f = std::string(40, 'k'); }, [](std::string& s) { s = std::string(40, 'k'); }},
-    {"= empty", [](Field& f) { f = std::string_view(); }, [](std::string& s) { s.clear(); }},
-    {"assign own middle", [](Field& f) { f.assign(f.data() + 2, 5); },
-     [](std::string& s) { s = blank_padded(s).substr(2, 5); }},
-    {"assign_blocks<1>", [](Field& f) { f.assign_blocks<1>(source, 9); }, [](std::string& s) { s.assign(source, 9); }},
-    {"assign_blocks<2>", [](Field& f) { f.assign_blocks<2>(source, 17); }, [](std::string& s) { s.assign(source, 17); }},
-    {"assign_blocks<3>", [](Field& f) { f.assign_blocks<3>(source, 40); }, [](std::string& s) { s.assign(source, 40); }},
-    {"assign_number", [](Field& f) { f.assign_number(-1234567); }, [](std::string& s) { s = "-1234567"; }},
+    {"= const char*", [](Field& f) { f = "Ann"; }, [](S& s) { s = "Ann"; }},
+    {"= std::string", [](Field& f) { f = S(40, 'k'); }, [](S& s) { s = S(40, 'k'); }},
+    {"= empty", [](Field& f) { f = std::string_view(); }, [](S& s) { s.clear(); }},
+    {"assign own middle", [](Field& f) { f.assign(f.data() + 2, 5); }, [](S& s) { s = blank_padded(s).substr(2, 5); }},
+    {"assign_blocks<1>", [](Field& f) { f.assign_blocks<1>(source, 9); }, [](S& s) { s.assign(source, 9); }},
+    {"assign_blocks<2>", [](Field& f) { f.assign_blocks<2>(source, 17); }, [](S& s) { s.assign(source, 17); }},
+    {"assign_blocks<3>", [](Field& f) { f.assign_blocks<3>(source, 40); }, [](S& s) { s.assign(source, 40); }},
+    {"assign_number", [](Field& f) { f.assign_number(-1234567); }, [](S& s) { s = "-1234567"; }},
     {"+=", [](Field& f) { if (f.size() + 2 <= capacity) f += "xy"; },
-     [](std::string& s) { if (s.size() + 2 <= capacity) s += "xy"; }},
-    {"pop_back", [](Field& f) { if (!f.empty()) f.pop_back(); }, [](std::string& s) { if (!s.empty()) s.pop_back(); }},
-    {"resize shorter", [](Field& f) { f.resize(3); }, [](std::string& s) { s.resize(std::min<std::size_t>(s.size(), 3)); }},
-    {"clear", [](Field& f) { f.clear(); }, [](std::string& s) { s.clear(); }},
+     [](S& s) { if (s.size() + 2 <= capacity) s += "xy"; }},
+    {"pop_back", [](Field& f) { if (!f.empty()) f.pop_back(); }, [](S& s) { if (!s.empty()) s.pop_back(); }},
+    {"resize shorter", [](Field& f) { f.resize(3); }, [](S& s) { s.resize(std::min<std::size_t>(s.size(), 3)); }},
+    {"clear", [](Field& f) { f.clear(); }, [](S& s) { s.clear(); }},
     {"capitals", [](Field& f) { text::capitals(f, text::CaseMap::eight_bit); },
-     [](std::string& s) { text::capitals(s, text::CaseMap::eight_bit); }},
+     [](S& s) { text::capitals(s, text::CaseMap::eight_bit); }},
 };
 
 }  // namespace
@@ -82,14 +84,15 @@ TEST(Field, BlankPastItsEndAfterEveryChange)
 TEST(Field, ComparesItsTextOnly)
 {
     for (std::size_t size = 1; size <= capacity; ++size) {
-        const Field field(std::string(size, 'a'));
-        EXPECT_TRUE(field == Field(std::string(size, 'a'))) << size;
-        EXPECT_FALSE(field == Field(std::string(size - 1, 'a'))) << size;
-        EXPECT_FALSE(field == Field(std::string(size - 1, 'a') + ' ')) << size;  // a blank is text
+        const std::string text(size, 'a');
+        const std::string shorter = text.substr(1);
+        EXPECT_TRUE(Field(text) == Field(text)) << size;
+        EXPECT_FALSE(Field(text) == Field(shorter)) << size;
+        EXPECT_FALSE(Field(shorter) == Field(shorter + ' ')) << size;  // the same buffer, one blank more of text
         for (std::size_t at = 0; at < size; ++at) {
-            std::string other(size, 'a');
+            std::string other = text;
             other[at] = 'b';
-            EXPECT_FALSE(field == Field(other)) << size << " differing at " << at;
+            EXPECT_FALSE(Field(text) == Field(other)) << size << " differing at " << at;
         }
     }
     Field shortened(std::string(40, 'a'));
