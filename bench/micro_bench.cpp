@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "codefiles.h"
 #include "codetables.h"
 #include "extract.h"
 #include "file.h"

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "census.h"
+#include "conventions.h"
 #include "fuzz_support.h"
 #include "listing.h"
 #include "run.h"
@@ -179,7 +180,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string typed(reinterpret_cast<const char*>(data), size);
     const Outcome o = decode(typed);
     const std::string where = "<" + fuzz::escaped(typed) + "> status " + std::to_string(o.status);
-    FUZZ_CHECK(o.status == 0 || o.status == tabulon::exit_status::fatal, where);
+    FUZZ_CHECK(o.status == 0 || o.status == exit_status::fatal, where);
     if (o.status == 0) {
         check_success(typed, o);
     } else {

@@ -301,12 +301,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::FILE* replies = fuzz::open_bytes(script);
     FUZZ_CHECK(replies != nullptr, "open_bytes");
-    quillet::Console console{replies};
+    quillet::Replies typed{replies};
     int status;
     std::string console_text;
     {
         fuzz::StderrCapture capture;  // the editor's console is the standard error stream
-        status = quillet::run(static_cast<int>(argv.size()) - 1, argv.data(), console);
+        status = quillet::run(static_cast<int>(argv.size()) - 1, argv.data(), typed);
         console_text = capture.text();
     }
     std::fclose(replies);

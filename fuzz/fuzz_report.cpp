@@ -37,7 +37,7 @@ tabulon::Run run_for(std::uint8_t selector)
     return run;
 }
 
-void check_placement(const tabreport::Sheet& sheet, const tabreport::ListingSummary& listing,
+void check_placement(const tabreport::Sheet& sheet, const ListingSummary& listing,
                      const tabreport::Placement& placement)
 {
     std::size_t placed = placement.piece_findings.size() + placement.missing_rows.size();
@@ -54,7 +54,7 @@ void check_placement(const tabreport::Sheet& sheet, const tabreport::ListingSumm
     FUZZ_CHECK(placement.kind_of.size() == listing.findings.size(), "kinds");
 }
 
-void check_tsv(const std::string& tsv, const tabreport::ListingSummary& listing)
+void check_tsv(const std::string& tsv, const ListingSummary& listing)
 {
     std::size_t lines = 0, tabs = 0;
     for (char c : tsv) {
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         sheet = tabreport::read_sheet(reader, run);
     }
     std::fclose(in);
-    const tabreport::ListingSummary listing = tabreport::read_listing(listing_text);
+    const ListingSummary listing = read_listing(listing_text);
     const tabreport::Placement placement = tabreport::place_findings(sheet, listing);
     check_placement(sheet, listing, placement);
 

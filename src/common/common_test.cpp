@@ -96,6 +96,14 @@ TEST(Text, StripRemovesOnlyTrailingBlanks)
     EXPECT_EQ(c, "ab\t");
 }
 
+TEST(Text, NumbersForFixedFieldsAsPrintfWritesThem)
+{
+    EXPECT_EQ(text::zero_padded(7, 2), "07");
+    EXPECT_EQ(text::zero_padded(-12, 6), "-00012");  // the sign counts in the width
+    EXPECT_EQ(text::zero_padded(1234567, 6), "1234567");
+    EXPECT_EQ(text::hex_byte(0xAF, text::HexCase::upper) + text::hex_byte(0x0b, text::HexCase::lower), "AF0b");
+}
+
 TEST(Text, LeadingValueReadsLikeStrtol)
 {
     EXPECT_EQ(text::leading_value("12a"), 12);

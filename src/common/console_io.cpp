@@ -1,5 +1,7 @@
 #include "console_io.h"
 
+#include "platform.h"
+
 namespace console_io {
 
 bool read_line(std::FILE* in, std::string& line)
@@ -15,6 +17,17 @@ bool read_line(std::FILE* in, std::string& line)
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return got_any;
+}
+
+bool write(std::FILE* stream, std::string_view text)
+{
+    return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+}
+
+void write_with_reason(std::string_view text, int reason)
+{
+    write(stderr, text);
+    platform::report_system_error("Fatal", reason);
 }
 
 }  // namespace console_io

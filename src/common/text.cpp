@@ -58,6 +58,20 @@ void strip(std::string& text)
     text.resize(last == std::string::npos ? 0 : last + 1);
 }
 
+std::string zero_padded(long long value, std::size_t width)
+{
+    std::string digits = std::to_string(value);
+    if (digits.size() < width)
+        digits.insert(value < 0 ? 1 : 0, width - digits.size(), '0');
+    return digits;
+}
+
+std::string hex_byte(unsigned char byte, HexCase letters)
+{
+    const char* digits = letters == HexCase::upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    return {digits[byte >> 4], digits[byte & 0x0F]};
+}
+
 long long read_leading_value(std::string_view text)
 {
     // Read by hand as strtoll reads it in the C locale (it is on the path of

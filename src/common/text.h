@@ -1,4 +1,5 @@
-// Small helpers that tidy a field text in place.
+// Small helpers for field texts: tidying them in place, and the numbers read
+// from them or written into them.
 #pragma once
 
 #include <string>
@@ -20,6 +21,14 @@ Field& capitals(Field& text, CaseMap map);
 
 // Remove trailing blanks (the blank character only: tabs stay).
 void strip(std::string& text);
+
+// value in decimal, zero-filled after its sign to at least width characters
+// (printf's "%0*lld"), for fields of a fixed number of digits.
+std::string zero_padded(long long value, std::size_t width);
+
+// byte as two hex digits, in capitals (<1B>) or not (\x1b).
+enum class HexCase { lower, upper };
+std::string hex_byte(unsigned char byte, HexCase letters);
 
 // The whole reading of leading_value, for any text.
 long long read_leading_value(std::string_view text);

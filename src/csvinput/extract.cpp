@@ -39,7 +39,7 @@ void take_until(std::string& field, const char* text, std::size_t& pos, std::siz
             // there only marks the field.
             if (!charclass::isvalid(static_cast<unsigned char>(ch))) {
                 if (!ctx.header_row)
-                    listing.error("Error: row %d, field contains an invalid character <%c>\n", ctx.n, ch);
+                    listing.report(msg::invalid_character, ctx.n, ch);
                 flags.extract_err = true;
             }
             field += ch;  // a comma inside quotes, a quote outside them, or an invalid byte
@@ -88,13 +88,12 @@ void extract_detail::extract_full(std::string& field, const std::string& line, s
         field.pop_back();  // trailing blanks
 
     if (delimiter == '"') {
-        listing.error("Error: row %d, ends with incomplete field\n", ctx.n);
+        listing.report(msg::incomplete_field, ctx.n);
         flags.extract_err = true;
     }
 
     if (field.size() > width) {
-        listing.error("Error: row %d, field too long <%s>, truncated by %d to %d characters in the output file\n",
-                      ctx.n, field, field.size() - width, width);
+        listing.report(msg::field_too_long, ctx.n, field, field.size() - width, width);
         field.resize(width);
         flags.extract_err = true;
     }

@@ -1,7 +1,7 @@
 #include "edit_mode.h"
 
+#include "conventions.h"
 #include "describe.h"
-#include "exit_status.h"
 #include "text.h"
 
 namespace quillet {
@@ -11,7 +11,7 @@ bool take_id(const std::string& reply, std::string& id)
     if (reply.empty())
         return false;
     if (reply.size() > field::id_width) {
-        say("Error: Transcriber id %s is longer than 4 characters, not changed\n", reply.c_str());
+        console("Error: Transcriber id %s is longer than 4 characters, not changed\n", reply);
         return false;
     }
     id = reply;
@@ -61,13 +61,13 @@ bool take_count(const std::string& reply, Count& count)
     // "1,388" or "12abc" read by their leading digits would store a count
     // the user never typed.
     if (!is_number(reply)) {
-        say("Error: Count %s is not a number, not changed\n", reply.c_str());
+        console("Error: Count %s is not a number, not changed\n", reply);
         return false;
     }
     // Anything outside six digits would spill into the neighbouring field.
     const long long value = text::leading_value(reply);
     if (value < 0 || value > max_count) {
-        say("Error: Count %s is not between 0 and 999999, not changed\n", reply.c_str());
+        console("Error: Count %s is not between 0 and 999999, not changed\n", reply);
         return false;
     }
     count.value = static_cast<int>(value);
@@ -88,13 +88,13 @@ Outcome written(bool ok)
 
 }  // namespace
 
-Outcome edit_header(const Console& console, ParamFile& file, Session& session)
+Outcome edit_header(const Replies& replies, ParamFile& file, Session& session)
 {
     Header& header = session.header;
     TextOut screen;
     describe_transcriber(screen, header);
-    bool changed = take_id(ask(console, "\n\nEnter New Transcriber id (RETURN to leave unchanged): "), header.id);
-    if (take_name(ask(console, "\n\nEnter New Name (RETURN to leave unchanged): "), header.name))
+    bool changed = take_id(ask(replies, "\n\nEnter New Transcriber id (RETURN to leave unchanged): "), header.id);
+    if (take_name(ask(replies, "\n\nEnter New Name (RETURN to leave unchanged): "), header.name))
         changed = true;
     if (!changed)
         return Outcome::go_on;
@@ -104,28 +104,28 @@ Outcome edit_header(const Console& console, ParamFile& file, Session& session)
 namespace {
 
 // The count questions of piece record index, shown just before.
-Outcome edit_counts(const Console& console, ParamFile& file, RecordIndex index, Piece& piece)
+Outcome edit_counts(const Replies& replies, ParamFile& file, RecordIndex index, Piece& piece)
 {
     bool changed =
-        take_count(ask(console, "\n\nEnter New household count (RETURN to leave unchanged): "), piece.households);
-    if (take_count(ask(console, "Enter New record count (RETURN to leave unchanged): "), piece.records))
+        take_count(ask(replies, "\n\nEnter New household count (RETURN to leave unchanged): "), piece.households);
+    if (take_count(ask(replies, "Enter New record count (RETURN to leave unchanged): "), piece.records))
         changed = true;
     if (!changed)
         return Outcome::go_on;
     return written(file.write_counts(index, count_text(piece.households, piece.records)));
 }
 
-Outcome edit_parish(const Console& console, ParamFile& file, const Session& session, RecordIndex index,
+Outcome edit_parish(const Replies& replies, ParamFile& file, const Session& session, RecordIndex index,
                     const Record& record)
 {
     const Parish parish = read_parish_fields(record);
     TextOut screen;
     describe_parish(screen, parish);
     if (parish.updated) {
-        if (is_yes(ask(console, "\nEnter Y to clear, RETURN to leave unchanged): ")))
+        if (is_yes(ask(replies, "\nEnter Y to clear, RETURN to leave unchanged): ")))
             return written(file.clear_stamp(index));
     } else {
-        if (is_yes(ask(console, "\nEnter Y to set, RETURN to leave unchanged): ")))
+        if (is_yes(ask(replies, "\nEnter Y to set, RETURN to leave unchanged): ")))
             return written(file.set_stamp(index, session.header.id, session.date));
     }
     return Outcome::go_on;
@@ -133,19 +133,19 @@ Outcome edit_parish(const Console& console, ParamFile& file, const Session& sess
 
 }  // namespace
 
-Outcome edit_piece(const Console& console, ParamFile& file, const Session& session, const std::string& number)
+Outcome edit_piece(const Replies& replies, ParamFile& file, const Session& session, const std::string& number)
 {
     const Found found = file.find_piece(number);
     if (found.result == ReadResult::damaged)
         return Outcome::damaged;
     if (found.result == ReadResult::end) {
-        say("Error: Piece %s not found\n", number.c_str());
+        console("Error: Piece %s not found\n", number);
         return Outcome::go_on;
     }
     Piece piece = read_piece_fields(found.record);
     TextOut screen;
     describe_piece(screen, piece, "");  // the count question begins with two line ends
-    if (const Outcome counts = edit_counts(console, file, found.index, piece); counts != Outcome::go_on)
+    if (const Outcome counts = edit_counts(replies, file, found.index, piece); counts != Outcome::go_on)
         return counts;
 
     RecordIndex index = found.index;
@@ -157,7 +157,7 @@ Outcome edit_piece(const Console& console, ParamFile& file, const Session& sessi
         case ReadResult::end:
             return Outcome::go_on;
         case ReadResult::whole:
-            if (const Outcome parish = edit_parish(console, file, session, index, record);
+            if (const Outcome parish = edit_parish(replies, file, session, index, record);
                 parish != Outcome::go_on)
                 return parish;
             break;
@@ -165,31 +165,31 @@ Outcome edit_piece(const Console& console, ParamFile& file, const Session& sessi
     }
 }
 
-int run_edit(const Console& console, ParamFile& file, Session& session)
+int run_edit(const Replies& replies, ParamFile& file, Session& session)
 {
-    Outcome outcome = edit_header(console, file, session);
+    Outcome outcome = edit_header(replies, file, session);
     while (outcome == Outcome::go_on) {
-        const std::string number = ask(console, "\nEnter Piece Number (4 digits, RETURN to end): ");
+        const std::string number = ask(replies, "\nEnter Piece Number (4 digits, RETURN to end): ");
         if (number.empty())
             break;
-        outcome = edit_piece(console, file, session, number);
+        outcome = edit_piece(replies, file, session, number);
     }
     switch (outcome) {
     case Outcome::damaged:
-        say("Error: Short record - damaged file\n");
+        console("Error: Short record - damaged file\n");
         file.close();
-        return status_damaged;
+        return exit_status::quillet::damaged;
     case Outcome::write_failed:
         // A confirmed change that did not reach the file must not pass for done.
-        report_file_failure("Data", session.data_path, "write failed", file.write_error());
+        console_failure(file.write_error(), "Fatal: Data file %s write failed\n", session.data_path);
         file.close();
-        return status_write_failed;
+        return exit_status::fatal;
     case Outcome::go_on:
         break;
     }
     file.close();
-    say("\nQuillet finished\n");
-    return status_done;
+    console("\nQuillet finished\n");
+    return exit_status::quillet::done;
 }
 
 }  // namespace quillet

@@ -26,12 +26,12 @@ enum class Outcome {
 };
 
 // The transcriber questions; a change rewrites the header.
-Outcome edit_header(const Console& console, ParamFile& file, Session& session);
+Outcome edit_header(const Replies& replies, ParamFile& file, Session& session);
 
 // One piece: its counts, then each of its civil parishes.
-Outcome edit_piece(const Console& console, ParamFile& file, const Session& session, const std::string& number);
+Outcome edit_piece(const Replies& replies, ParamFile& file, const Session& session, const std::string& number);
 
 // The whole dialogue; closes the file and returns the exit status.
-int run_edit(const Console& console, ParamFile& file, Session& session);
+int run_edit(const Replies& replies, ParamFile& file, Session& session);
 
 }  // namespace quillet

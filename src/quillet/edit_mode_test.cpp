@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "exit_status.h"
+#include "conventions.h"
 #include "quillet_support.h"
 
 namespace quillet {
@@ -54,7 +54,7 @@ protected:
         session.header = read_header_fields(session.header_record);
         const File in = test::text_stream(replies);
         test::ConsoleCapture capture;
-        const int status = run_edit(Console{in.get()}, file, session);
+        const int status = run_edit(Replies{in.get()}, file, session);
         console = capture.text();
         EXPECT_EQ(file.stream(), nullptr) << "the data file is closed";
         return status;
@@ -66,7 +66,7 @@ protected:
 TEST_F(EditOnAFailingDisk, ShortRecordInThePieceSearchEndsTheRun)
 {
     test::Disk disk{.bytes = params(), .readable = 3 * record_size + 10};  // record 3 fails
-    EXPECT_EQ(edit(disk, "\n\n0413\n\n"), status_damaged);
+    EXPECT_EQ(edit(disk, "\n\n0413\n\n"), exit_status::quillet::damaged);
     EXPECT_EQ(console, opening + piece_prompt + damaged);
     EXPECT_TRUE(disk.closed);
     EXPECT_EQ(disk.bytes, params());
@@ -75,7 +75,7 @@ TEST_F(EditOnAFailingDisk, ShortRecordInThePieceSearchEndsTheRun)
 TEST_F(EditOnAFailingDisk, ShortRecordInTheParishWalkEndsTheRunAfterTheChangesBeforeIt)
 {
     test::Disk disk{.bytes = params(), .readable = 3 * record_size};  // record 3 fails at its start
-    EXPECT_EQ(edit(disk, "\n\n0412\n7\n\nY\n\n"), status_damaged);
+    EXPECT_EQ(edit(disk, "\n\n0412\n7\n\nY\n\n"), exit_status::quillet::damaged);
     EXPECT_EQ(console, opening + piece_0412 + mossgate + damaged);
     EXPECT_TRUE(disk.closed);
     std::string expected = params();
@@ -99,7 +99,7 @@ TEST_F(EditOnAFailingDisk, FailedWriteIsFatalWherever)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.where);
         test::Disk disk{.bytes = params(), .writes_fail = true};
-        EXPECT_EQ(edit(disk, c.replies), status_write_failed);
+        EXPECT_EQ(edit(disk, c.replies), exit_status::fatal);
         EXPECT_EQ(console, c.console_before + write_failed);
         EXPECT_TRUE(disk.closed);
         EXPECT_EQ(disk.bytes, params());

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 
+#include "conventions.h"
 #include "edit_mode.h"
-#include "exit_status.h"
 #include "listing_mode.h"
 #include "options.h"
 #include "paramfile.h"
@@ -24,11 +24,11 @@ bool hold_for_editing(ParamFile& file, const std::string& path)
     case platform::EditLock::taken:
         return true;
     case platform::EditLock::held:
-        say("Fatal: Data file %s is being edited by another program\n", path.c_str());
+        console("Fatal: Data file %s is being edited by another program\n", path);
         file.close();
         return false;
     case platform::EditLock::unsupported:
-        say("Warning: Data file %s cannot be locked: edit it in one program at a time\n", path.c_str());
+        console("Warning: Data file %s cannot be locked: edit it in one program at a time\n", path);
         return true;
     }
     return true;
@@ -36,36 +36,36 @@ bool hold_for_editing(ParamFile& file, const std::string& path)
 
 }  // namespace
 
-int run(int argc, char** argv, const Console& console)
+int run(int argc, char** argv, const Replies& replies)
 {
     if (argc < 2) {
         usage();
-        return status_usage;
+        return exit_status::no_arguments;
     }
     const Options chosen = options(argc, argv);
     if (chosen.file_index == 0)
-        return status_no_file;
+        return exit_status::no_file_name;
 
     Session session;
     session.data_path = argv[chosen.file_index];
     File stream = ParamFile::open(session.data_path,
                                      chosen.all ? ParamFile::Access::read_only : ParamFile::Access::read_write);
     if (!stream) {
-        report_file_failure("Data", session.data_path, "failed to open", errno);
-        return status_open_failed;
+        console_failure(errno, "Fatal: Data file %s failed to open\n", session.data_path);
+        return exit_status::fatal;
     }
     ParamFile file(std::move(stream));
     if (!chosen.all && !hold_for_editing(file, session.data_path))
-        return status_in_use;
+        return exit_status::fatal;
     session.date = platform::local_date_dmy();
 
     if (file.read(0, session.header_record) != ReadResult::whole) {
-        say("Fatal: No header record\n");
+        console("Fatal: No header record\n");
         file.close();
-        return status_no_header;
+        return exit_status::quillet::no_header;
     }
     session.header = read_header_fields(session.header_record);
-    return chosen.all ? run_listing(file, session) : run_edit(console, file, session);
+    return chosen.all ? run_listing(file, session) : run_edit(replies, file, session);
 }
 
 }  // namespace quillet

@@ -7,6 +7,6 @@
 namespace quillet {
 
 // Runs the whole program; returns the exit status.
-int run(int argc, char** argv, const Console& console);
+int run(int argc, char** argv, const Replies& replies);
 
 }  // namespace quillet

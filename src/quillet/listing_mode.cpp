@@ -5,12 +5,11 @@
 #include <system_error>
 
 #include "console.h"
+#include "conventions.h"
 #include "describe.h"
-#include "exit_status.h"
 #include "newfile.h"
 #include "options.h"
 #include "paths.h"
-#include "platform.h"
 
 namespace quillet {
 
@@ -19,16 +18,15 @@ namespace {
 void list_piece(TextOut& listing, const Record& record)
 {
     const Piece piece = read_piece_fields(record);
-    write_text(listing, "\nPiece %s\n", piece.number.c_str());
+    write_text(listing, "\nPiece %s\n", piece.number);
     describe_piece(listing, piece, "\n\n");
 }
 
 // The listing could not be written whole: it is not put in place.
 int listing_failed(const std::string& path, int reason)
 {
-    say("Fatal: Output file (%s) write failed\n", path.c_str());
-    platform::report_system_error("Fatal", reason);
-    return status_write_failed;
+    console_failure(reason, "Fatal: Output file (%s) write failed\n", path);
+    return exit_status::fatal;
 }
 
 }  // namespace
@@ -52,7 +50,7 @@ void write_listing(TextOut& listing, ParamFile& file, const Session& session)
     write_text(listing,
                "Listing for quillet v%s (Merrowby) listing %s\n"
                "[When reporting program errors, be sure to send this file and the original data file]\n\n",
-               version, session.data_path.c_str());
+               version, session.data_path);
     describe_transcriber(listing, session.header);
 
     std::string current_piece;
@@ -63,7 +61,7 @@ void write_listing(TextOut& listing, ParamFile& file, const Session& session)
             return;
         if (result == ReadResult::damaged) {
             // Records are numbered from 1 for the header here.
-            write_text(listing, "Error: record %lld short - damaged file\n", static_cast<long long>(index + 1));
+            write_text(listing, "Error: record %d short - damaged file\n", index + 1);
             return;
         }
         const std::string number = piece_number(record);
@@ -80,16 +78,16 @@ int run_listing(ParamFile& file, const Session& session)
 {
     const std::string path = listing_path(session.data_path);
     if (names_same_file(path, session.data_path)) {
-        say("Fatal: Output file %s failed to open\n", path.c_str());
-        say("Fatal: listing would overwrite the data file\n");
+        console("Fatal: Output file %s failed to open\n", path);
+        console("Fatal: listing would overwrite the data file\n");
         file.close();
-        return status_open_failed;
+        return exit_status::fatal;
     }
     NewFile listing;
     if (!listing.open(path, NewFile::Mode::text)) {
-        report_file_failure("Output", path, "failed to open", errno);
+        console_failure(errno, "Fatal: Output file %s failed to open\n", path);
         file.close();
-        return status_open_failed;
+        return exit_status::fatal;
     }
     TextOut out{listing.get()};
     write_listing(out, file, session);
@@ -98,8 +96,8 @@ int run_listing(ParamFile& file, const Session& session)
         return listing_failed(path, out.error);
     if (!listing.close() || NewFile::install({&listing}))
         return listing_failed(path, errno);
-    say("\nOutput file is %s\n", path.c_str());
-    return status_done;
+    console("\nOutput file is %s\n", path);
+    return exit_status::quillet::done;
 }
 
 }  // namespace quillet

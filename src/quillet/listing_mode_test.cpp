@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "exit_status.h"
+#include "conventions.h"
 #include "quillet_support.h"
 
 namespace quillet {
@@ -50,7 +50,7 @@ TEST(ListingOnAFailingDisk, ShortRecordEndsTheListingAndIsNamedInIt)
         session.header = read_header_fields(session.header_record);
 
         test::ConsoleCapture capture;
-        EXPECT_EQ(run_listing(file, session), status_done);
+        EXPECT_EQ(run_listing(file, session), exit_status::quillet::done);
         EXPECT_EQ(capture.text(), "\nOutput file is " + (dir / "params.lst").string() + "\n");
         EXPECT_TRUE(disk.closed);
         EXPECT_EQ(read_text(dir / "params.lst"),

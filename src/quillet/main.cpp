@@ -4,5 +4,5 @@
 
 int program::_main(int argc, char** argv)
 {
-    return quillet::run(argc, argv, quillet::Console{});
+    return quillet::run(argc, argv, quillet::Replies{});
 }

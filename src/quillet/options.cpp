@@ -3,14 +3,15 @@
 #include <string>
 
 #include "console.h"
+#include "conventions.h"
 #include "platform.h"
 
 namespace quillet {
 
 void usage()
 {
-    say("Usage (v%s): quillet [-a] [-h|-?] <filename.DAT>\n", version);
-    say("\ta=ALL, h|?=HELP\n");
+    console("Usage (v%s): quillet [-a] [-h|-?] <filename.DAT>\n", version);
+    console("\ta=ALL, h|?=HELP\n");
 }
 
 Options options(int argc, char** argv)
@@ -22,23 +23,21 @@ Options options(int argc, char** argv)
             result.file_index = index;
             return result;
         }
-        switch (arg.size() > 1 ? arg[1] : '\0') {
-        case '?':
-        case 'H':
-        case 'h':
+        const char letter = switch_letter::of(arg);
+        if (switch_letter::is_help(letter)) {
             usage();
             result.file_index = 0;
             return result;
-        case 'A':
+        }
+        switch (switch_letter::folded(letter)) {
         case 'a':
             result.all = true;
             break;
-        case 'I':
         case 'i':
             result.all = false;
             break;
         default:
-            say("Unknown option %s\n", arg.c_str());
+            console("Unknown option %s\n", arg);
             break;
         }
     }

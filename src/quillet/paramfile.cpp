@@ -60,9 +60,7 @@ std::string six_digits(const Count& count)
 {
     if (count.value < 0 || count.value > max_count)
         return count.held;
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%06d", count.value);
-    return digits;
+    return text::zero_padded(count.value, field::count_width);
 }
 
 bool is_update_mark(char mark)

@@ -155,11 +155,9 @@ void lay_out(const rowchecks::Row& row, int rlen, int n, Listing& listing, char*
         std::memset(out.at, ' ', static_cast<std::size_t>(rlen) - laid);
 
     if (!household_fits)
-        listing.error("Error: row %d, household number = %s too large for the output record\n", n,
-                      row.household);
+        listing.report(msg::household_too_large, n, row.household);
     if (!member_fits)
-        listing.error("Error: row %d, household member number = %s too large for the output record\n",
-                      n, row.member);
+        listing.report(msg::member_too_large, n, row.member);
 }
 
 std::string build_record(const rowchecks::Row& row, int rlen, int n, Listing& listing)

@@ -22,17 +22,17 @@ void check_county(const RowContext& ctx, Row& row, Listing& listing)
 {
     const int n = ctx.n;
     if (row.county.empty()) {
-        listing.warning("Warning: row %d, county code missing\n", n);
+        listing.report(msg::county_missing, n);
         row.county = "UNK";
         row.birthplace_flag = "x";
     } else {
         text::capitals(row.county, text::CaseMap::eight_bit);
     }
     if (row.county.size() != code_length) {
-        listing.warning("Warning: row %d, county code = %s invalid length\n", n, row.county);
+        listing.report(msg::county_length, n, row.county);
         row.birthplace_flag = "x";
     } else if (!known_county(ctx, row.county)) {
-        listing.warning("Warning: row %d, unrecognised county code %s\n", n, row.county);
+        listing.report(msg::county_unrecognised, n, row.county);
         row.birthplace_flag = "x";
     }
 }
@@ -44,10 +44,10 @@ void check_birthplace_name(const RowContext& ctx, Row& row, Listing& listing)
 {
     const int n = ctx.n;
     if (ctx.run.year > 1841) {
-        warn_unusual(listing, "Warning: row %d, birth place = %s contains unusual characters\n", n, row.birthplace);
+        warn_unusual(listing, msg::birthplace_unusual, n, row.birthplace);
         if (row.birthplace.empty()) {
             if (listing.verbose() && row.birthplace_flag != "x") {
-                listing.info("Info: row %d, birth place missing\n", n);
+                listing.report(msg::birthplace_missing, n);
                 row.birthplace_flag = "x";
             }
             row.birthplace = "-";
@@ -56,11 +56,11 @@ void check_birthplace_name(const RowContext& ctx, Row& row, Listing& listing)
         }
     } else {
         if (!row.birthplace.empty() && row.birthplace != "-")
-            listing.info("Info: row %d, birth place ignored\n", n);
+            listing.report(msg::birthplace_ignored, n);
         row.birthplace = "-";
     }
     if (!flag_valid(row.birthplace_flag)) {
-        listing.warning("Warning: row %d, birth place flag = %s invalid value\n", n, row.birthplace_flag);
+        listing.report(msg::birthplace_flag_invalid, n, row.birthplace_flag);
         row.birthplace_flag = "x";
     }
 }
@@ -72,20 +72,19 @@ void check_alternates(const RowContext& ctx, Row& row, Listing& listing)
     if (!row.alt_county.empty()) {
         text::capitals(row.alt_county, text::CaseMap::eight_bit);
         if (row.alt_county.size() != code_length) {
-            listing.warning("Warning: row %d, alternate county code = %s invalid length\n", n, row.alt_county);
+            listing.report(msg::alt_county_length, n, row.alt_county);
             row.birthplace_flag = "x";
         } else if (!known_county(ctx, row.alt_county)) {
-            listing.warning("Warning: row %d, unrecognised alternate county code %s\n", n, row.alt_county);
+            listing.report(msg::alt_county_unrecognised, n, row.alt_county);
             row.birthplace_flag = "x";
         }
     }
     if (ctx.run.year > 1841) {
-        warn_unusual(listing, "Warning: row %d, alternate birth place = %s contains unusual characters\n", n,
-                     row.alt_birthplace);
+        warn_unusual(listing, msg::alt_birthplace_unusual, n, row.alt_birthplace);
         inits(row.alt_birthplace);
     } else {
         if (!row.alt_birthplace.empty())
-            listing.info("Info: row %d, alternate birth place ignored\n", n);
+            listing.report(msg::alt_birthplace_ignored, n);
         row.alt_birthplace.clear();
     }
 }

@@ -46,14 +46,13 @@ void set_building_person(Row& row)
 void check_person_flag(const RowContext& ctx, Row& row, Listing& listing)
 {
     if (row.uninhabited != "x" && row.uninhabited != "-") {
-        listing.warning("Warning: row %d, uninhabited flag = %s invalid value\n", ctx.n, row.uninhabited);
+        listing.report(msg::uninhabited_invalid, ctx.n, row.uninhabited);
         row.uninhabited = "x";
     }
     if (row.address_flag == "x")
         row.uninhabited = "x";
     if (is_building_code(ctx.prev.prev_uninhabited) && !row.new_household) {
-        listing.error("Error: row %d, the first record after an uninhabited building must be a new household\n",
-                      ctx.n);
+        listing.report(msg::household_after_uninhabited, ctx.n);
         force_household_break(ctx.run, row);
         row.uninhabited = "x";
     }
@@ -85,8 +84,7 @@ void check_building(const RowContext& ctx, Row& row, Tallies& tallies, Listing& 
     if (row.uninhabited_row) {
         set_building_person(row);
         if (!row.new_household) {
-            listing.warning("Warning: row %d, uninhabited flag = %s but not new household\n", ctx.n,
-                            row.uninhabited);
+            listing.report(msg::uninhabited_not_new_household, ctx.n, row.uninhabited);
             force_household_break(ctx.run, row);
         }
     } else {

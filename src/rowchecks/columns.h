@@ -9,18 +9,10 @@
 #include <vector>
 
 #include "row.h"
+#include "row_fields.h"
 #include "run.h"
 
 namespace rowchecks {
-
-enum class Field {
-    status, book, household, member, parish, district, ed, folio, page, schedule, house, address,
-    uninhabited, surname, forenames, name_flag, relationship, condition, sex, age, detail_flag,
-    occupation, employed, occupation_flag, county, birthplace, birthplace_flag, alt_county,
-    alt_birthplace, disability, language, notes
-};
-
-inline constexpr int field_count = static_cast<int>(Field::notes) + 1;
 
 // How the row intake treats a question mark in the column.
 enum class Query { none, plain, flag };

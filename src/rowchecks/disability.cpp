@@ -10,11 +10,11 @@ void check_disability(const RowContext& ctx, Row& row, Listing& listing)
     const int n = ctx.n;
     if (ctx.run.year <= 1841) {
         if (!row.disability.empty())
-            listing.info("Info: row %d, disability ignored\n", n);
+            listing.report(msg::disability_ignored, n);
         row.disability.clear();
         return;
     }
-    warn_unusual(listing, "Warning: row %d, disability = %s contains unusual characters\n", n, row.disability);
+    warn_unusual(listing, msg::disability_unusual, n, row.disability);
     if (row.disability.empty())
         row.disability = " ";
     else

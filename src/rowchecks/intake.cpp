@@ -278,7 +278,7 @@ void fill_down(const tabulon::Run& run, const Carried& carried, int n, Row& row,
     }
 
     if (row.notes == "DELETED") {
-        listing.warning("Warning: row %d, is marked DELETED\n", n);
+        listing.report(msg::marked_deleted, n);
         row.status = "D";
     }
 }

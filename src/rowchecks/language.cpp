@@ -20,10 +20,10 @@ void check_language(const RowContext& ctx, const Tallies& tallies, Row& row, Lis
 
     if (!valid) {
         if (!row.language.empty())
-            listing.info("Info: row %d, Language ignored\n", ctx.n);
+            listing.report(msg::language_ignored, ctx.n);
         row.language = " ";
     } else if (!valid(row.language)) {
-        listing.warning("Warning: row %d, language = <%s> invalid value\n", ctx.n, row.language);
+        listing.report(msg::language_invalid, ctx.n, row.language);
         row.language = "x";
     }
 }

@@ -8,24 +8,24 @@ void check_household_numbers(const RowContext& ctx, Row& row, Listing& listing)
 {
     const int n = ctx.n;
     if (!is_number(row.household))
-        listing.error("Error: row %d, household number = %s not numeric\n", n, row.household);
+        listing.report(msg::household_not_numeric, n, row.household);
     else if (value(row.household) == 0)
-        listing.error("Error: row %d, household number = 0 not valid\n", n);
+        listing.report(msg::household_zero, n);
 
     if (row.member.empty())
-        listing.warning("Warning: row %d, household member number blank\n", n);
+        listing.report(msg::member_blank, n);
     else if (!numeric(row.member))
-        listing.error("Error: row %d, household member number = %s not numeric\n", n, row.member);
+        listing.report(msg::member_not_numeric, n, row.member);
     else if (value(row.member) == 0)
-        listing.warning("Warning: row %d, household member number = 0 not valid\n", n);
+        listing.report(msg::member_zero, n);
 
     // A household begins where the typed number changes (01 and 1 differ).
     if (row.household != ctx.prev.prev_household) {
         row.new_household = true;
         if (value(row.household) != value(ctx.prev.prev_household) + 1)
-            listing.info("Info: row %d, household number = %s not sequential\n", n, row.household);
+            listing.report(msg::household_not_sequential, n, row.household);
     } else if (value(row.member) != value(ctx.prev.prev_member) + 1) {
-        listing.warning("Warning: row %d, household member number = %s not sequential\n", n, row.member);
+        listing.report(msg::member_not_sequential, n, row.member);
     }
 }
 
@@ -36,11 +36,11 @@ void split_location(const RowContext& ctx, Row& row, Listing& listing)
     row.folio_text = row.folio;
     row.folio_suffix = part2(row.folio);
     if (row.ed.size() > 3) {
-        listing.error("Error: row %d, ED > 3 digits\n", ctx.n);
+        listing.report(msg::ed_too_long, ctx.n);
         row.ed = "999";
     }
     if (row.folio.size() > 4) {
-        listing.error("Error: row %d, folio/SCT book > 4 digits\n", ctx.n);
+        listing.report(msg::folio_too_long, ctx.n);
         row.folio = "9999";
     }
     if (row.ed.empty())
@@ -54,25 +54,25 @@ PieceStart check_initial_values(const RowContext& ctx, const Row& row, Tallies& 
     const int n = ctx.n;
     if (listing.warnings_on()) {
         if (value(row.household) != 1)
-            listing.warning("Warning: row %d, initial household number = %s\n", n, row.household);
+            listing.report(msg::initial_household, n, row.household);
         if (value(row.member) != 1)
-            listing.warning("Warning: row %d, initial household member number = %s\n", n, row.member);
+            listing.report(msg::initial_member, n, row.member);
     }
     if (row.parish == "XX")
-        listing.error("Error: row %d, initial civil parish name not set\n", n);
+        listing.report(msg::initial_parish_not_set, n);
     PieceStart start;
     if (row.ed == "99")
-        listing.error("Error: row %d, initial ED not set\n", n);
+        listing.report(msg::initial_ed_not_set, n);
     else
         start.ed_set = true;
     if (row.folio == "9999")
-        listing.error("Error: row %d, initial folio number not set\n", n);
+        listing.report(msg::initial_folio_not_set, n);
     else
         start.folio_set = true;
     if (row.page == "999")
-        listing.error("Error: row %d, initial page number not set\n", n);
+        listing.report(msg::initial_page_not_set, n);
     if (row.schedule == "999")
-        listing.error("Error: row %d, initial schedule number not set\n", n);
+        listing.report(msg::initial_schedule_not_set, n);
 
     if (!ctx.run.sct && ctx.run.year > 1880 && !row.language.empty())
         tallies.language_used = true;
@@ -91,23 +91,23 @@ void check_location_numbers(const RowContext& ctx, Row& row, Listing& listing)
 {
     const int n = ctx.n;
     if (!is_number(row.ed)) {
-        listing.error("Error: row %d, ED = %s not numeric\n", n, row.ed);
+        listing.report(msg::ed_not_numeric, n, row.ed);
         row.ed = "99";
     }
     if (row.ed_suffix != ' ' && !charclass::isalnum8(static_cast<unsigned char>(row.ed_suffix))) {
-        listing.error("Error: row %d, ED suffix = %c not alphanumeric\n", n, row.ed_suffix);
+        listing.report(msg::ed_suffix_invalid, n, row.ed_suffix);
         row.ed_suffix = ' ';
     }
     if (!is_number(row.folio)) {
-        listing.error("Error: row %d, folio/SCT book = %s not numeric\n", n, row.folio);
+        listing.report(msg::folio_not_numeric, n, row.folio);
         row.folio = "9999";
     }
     if (row.folio_suffix != ' ' && !charclass::isalpha8(static_cast<unsigned char>(row.folio_suffix))) {
-        listing.error("Error: row %d, folio/SCT book suffix = %c not alphabetic\n", n, row.folio_suffix);
+        listing.report(msg::folio_suffix_invalid, n, row.folio_suffix);
         row.folio_suffix = ' ';
     }
     if (!is_number(row.page)) {
-        listing.error("Error: row %d, page number = %s not numeric\n", n, row.page);
+        listing.report(msg::page_not_numeric, n, row.page);
         row.page = "999";
     }
 }
@@ -117,18 +117,18 @@ void check_location_numbers(const RowContext& ctx, Row& row, Listing& listing)
 void check_place_names(const RowContext& ctx, Row& row, Listing& listing)
 {
     const int n = ctx.n;
-    warn_unusual(listing, "Warning: row %d, parish = %s contains unusual characters\n", n, row.parish);
+    warn_unusual(listing, msg::parish_unusual, n, row.parish);
     if (row.parish.empty())
-        listing.error("Error: row %d, civil parish name missing\n", n);
+        listing.report(msg::parish_missing, n);
     else
         inits(row.parish);
 
     // 1841 returns have no Eccl. District: its column is read but left alone.
     if (ctx.run.year <= 1841 || ctx.run.rlen <= 256)
         return;
-    warn_unusual(listing, "Warning: row %d, Eccl. District = %s contains unusual characters\n", n, row.district);
+    warn_unusual(listing, msg::district_unusual, n, row.district);
     if (row.district.empty()) {
-        listing.warning("Warning: row %d, Eccl. District name missing\n", n);
+        listing.report(msg::district_missing, n);
         row.district = "-";
     } else {
         inits(row.district);

@@ -14,10 +14,10 @@ namespace {
 // missing name is not reported again.
 void check_surname_forenames(int n, Row& row, Listing& listing)
 {
-    warn_unusual(listing, "Warning: row %d, surname = %s contains unusual characters\n", n, row.surname);
+    warn_unusual(listing, msg::surname_unusual, n, row.surname);
     if (row.surname.empty()) {
         if (row.name_flag != "x") {
-            listing.warning("Warning: row %d, surname missing\n", n);
+            listing.report(msg::surname_missing, n);
             row.name_flag = "x";
         }
         row.surname = "-";
@@ -25,10 +25,10 @@ void check_surname_forenames(int n, Row& row, Listing& listing)
         text::capitals(row.surname, text::CaseMap::eight_bit);
     }
 
-    warn_unusual(listing, "Warning: row %d, forename(s) = %s contains unusual characters\n", n, row.forenames);
+    warn_unusual(listing, msg::forenames_unusual, n, row.forenames);
     if (row.forenames.empty()) {
         if (row.name_flag != "x")
-            listing.warning("Warning: row %d, forename(s) missing\n", n);
+            listing.report(msg::forenames_missing, n);
         row.forenames = "-";
         row.name_flag = "x";
     } else {
@@ -36,7 +36,7 @@ void check_surname_forenames(int n, Row& row, Listing& listing)
     }
 
     if (!flag_valid(row.name_flag)) {
-        listing.warning("Warning: row %d, name flag = %s invalid value\n", n, row.name_flag);
+        listing.report(msg::name_flag_invalid, n, row.name_flag);
         row.name_flag = "x";
     }
 }
@@ -46,20 +46,20 @@ void check_surname_forenames(int n, Row& row, Listing& listing)
 void check_relationship(const RowContext& ctx, Row& row, Listing& listing)
 {
     const int n = ctx.n;
-    warn_unusual(listing, "Warning: row %d, relationship = %s contains unusual characters\n", n, row.relationship);
+    warn_unusual(listing, msg::relationship_unusual, n, row.relationship);
     if (row.relationship.empty()) {
         if (row.detail_flag != "x")
-            listing.warning("Warning: row %d, relationship missing\n", n);
+            listing.report(msg::relationship_missing, n);
         row.relationship = "-";
         row.detail_flag = "x";
     } else {
         inits(row.relationship);
         if (ctx.run.rcheck && row.relationship != "-" &&
             !tabulon::known_code(ctx.tables.rcodes, ctx.tables.relationship_index, row.relationship))
-            listing.warning("Warning: row %d, unrecognised relationship code %s\n", n, row.relationship);
+            listing.report(msg::relationship_unrecognised, n, row.relationship);
     }
     if (row.relationship == "Head" && !row.new_household)
-        listing.warning("Warning: row %d, Head of household is not the first entry in the schedule\n", n);
+        listing.report(msg::head_not_first, n);
 }
 
 // An unknown condition letter stays in the record; only the detail flag tells.
@@ -71,7 +71,7 @@ void check_condition(int n, Row& row, Listing& listing)
         upper_ascii(row.condition);
     const text::Field& c = row.condition;
     if (c != "M" && c != "S" && c != "U" && c != "W" && c != "-") {
-        listing.warning("Warning: row %d, condition = %s invalid value\n", n, row.condition);
+        listing.report(msg::condition_invalid, n, row.condition);
         row.detail_flag = "x";
     }
 }
@@ -80,10 +80,10 @@ void check_condition(int n, Row& row, Listing& listing)
 void drop_1841_details(int n, Row& row, Listing& listing)
 {
     if (!row.relationship.empty() && row.relationship != "-")
-        listing.info("Info: row %d, relationship ignored\n", n);
+        listing.report(msg::relationship_ignored, n);
     row.relationship = "-";
     if (!row.condition.empty() && row.condition != "-")
-        listing.info("Info: row %d, condition ignored\n", n);
+        listing.report(msg::condition_ignored, n);
     row.condition = "-";
 }
 

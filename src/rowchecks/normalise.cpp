@@ -38,7 +38,7 @@ template <class Text>
 void noquery_plain(Text& text, int n, Listing& listing)
 {
     if (strip_trailing_query(text))
-        listing.warning("Warning: row %d, trailing \"?\" removed.\n", n);
+        listing.report(msg::trailing_query_removed, n);
 }
 
 template <class Text>
@@ -46,11 +46,11 @@ void noquery_flag(Text& text, Text& flag, int n, Listing& listing)
 {
     if (strip_trailing_query(text)) {
         flag = "x";
-        listing.warning("Warning: row %d, trailing \"?\" removed and flag set.\n", n);
+        listing.report(msg::trailing_query_flagged, n);
     }
     if ((flag.empty() || flag[0] != 'x') && text.find('?') != Text::npos) {
         flag = "x";
-        listing.warning("Warning: row %d, \"?\" detected, flag set.\n", n);
+        listing.report(msg::query_flagged, n);
     }
 }
 

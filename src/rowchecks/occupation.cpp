@@ -36,12 +36,12 @@ void fold_employed(int n, Row& row, Listing& listing)
     if (row.employed == " " || row.employed == "-")
         return;
     if (row.occupation.size() > room_for_status) {
-        listing.error("Error: row %d, no room for employed status in occupation field\n", n);
+        listing.report(msg::no_room_for_employed, n);
         row.occupation_flag = "x";
     } else if (const char* text = employed_text(row.employed[0])) {
         row.occupation += text;
     } else {
-        listing.warning("Warning: row %d, employed status = %s invalid value\n", n, row.employed);
+        listing.report(msg::employed_invalid, n, row.employed);
         row.occupation_flag = "x";
     }
     if (row.occupation.size() > width::occupation)
@@ -59,10 +59,10 @@ void check_occupation(const RowContext& ctx, Row& row, Listing& listing)
         if (ctx.run.year > 1881)
             fold_employed(ctx.n, row, listing);
         else if (!row.employed.empty())
-            listing.info("Info: row %d, employed status ignored\n", ctx.n);
+            listing.report(msg::employed_ignored, ctx.n);
     }
     if (!flag_valid(row.occupation_flag)) {
-        listing.warning("Warning: row %d, occupation flag = %s invalid value\n", ctx.n, row.occupation_flag);
+        listing.report(msg::occupation_flag_invalid, ctx.n, row.occupation_flag);
         row.occupation_flag = "x";
     }
 }

@@ -59,7 +59,7 @@ RowOutcome check_row(const std::string& line, const tabulon::Run& run, const tab
     Row& row = state.row;
     const int n = state.count.n;
     if (!cut_fields(line, run, n, row, listing)) {
-        listing.warning("Warning: row %d blank, ignored\n", n);
+        listing.report(msg::blank_row, n);
         ++state.count.row_offset;
         return RowOutcome::blank;
     }

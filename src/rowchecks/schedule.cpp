@@ -23,15 +23,15 @@ void split_numbers(Row& row)
 void check_number_forms(int n, Row& row, Listing& listing)
 {
     if (row.house.size() > 4) {
-        listing.error("Error: row %d, house number > 4 digits\n", n);
+        listing.report(msg::house_too_long, n);
         row.house = "9999";
     }
     if (!numeric(row.schedule)) {
-        listing.error("Error: row %d, schedule number = %s not numeric\n", n, row.schedule);
+        listing.report(msg::schedule_not_numeric, n, row.schedule);
         row.schedule = "999";
     }
     if (row.schedule_suffix != ' ' && !charclass::isalpha8(static_cast<unsigned char>(row.schedule_suffix))) {
-        listing.error("Error: row %d, schedule suffix = %c not alphabetic\n", n, row.schedule_suffix);
+        listing.report(msg::schedule_suffix_invalid, n, row.schedule_suffix);
         row.schedule_suffix = ' ';
     }
 }
@@ -42,19 +42,19 @@ void check_schedule_sequence(const RowContext& ctx, const Row& row, Listing& lis
     const int n = ctx.n;
     if (row.ed_text != prev.prev_ed) {
         if (row.ed_suffix == ' ' && ctx.run.year > 1841 && value(row.schedule) > 1)
-            listing.warning("Warning: row %d, first schedule of ED = %s\n", n, row.schedule);
+            listing.report(msg::first_schedule_of_ed, n, row.schedule);
         return;
     }
     if (!row.new_household && row.schedule_text != prev.prev_schedule)
-        listing.error("Error: row %d, schedule number changed in middle of household\n", n);
+        listing.report(msg::schedule_changed_in_household, n);
     if (!listing.warnings_on())
         return;
     if (!row.uninhabited_row && row.new_household && value(row.schedule) != 0 &&
         row.schedule_text == prev.prev_schedule)
-        listing.warning("Warning: row %d, consecutive schedule numbers (%s) are the same\n", n, row.schedule);
+        listing.report(msg::schedule_repeated, n, row.schedule);
     const long long typed = value(row.schedule_text), before = value(prev.prev_schedule);
     if (row.ed_suffix != '8' && typed != before && value(row.schedule) != 0 && before != 0 && typed != before + 1)
-        listing.warning("Warning: row %d, schedule number = %s not sequential\n", n, row.schedule);
+        listing.report(msg::schedule_not_sequential, n, row.schedule);
 }
 
 void check_house_and_address(const RowContext& ctx, Row& row, Listing& listing)
@@ -62,10 +62,10 @@ void check_house_and_address(const RowContext& ctx, Row& row, Listing& listing)
     const Carried& prev = ctx.prev;
     const int n = ctx.n;
     if (!numeric(row.house))
-        listing.error("Error: row %d, house number = %s not numeric\n", n, row.house);
+        listing.report(msg::house_not_numeric, n, row.house);
     if (row.address.empty()) {
         if (row.uninhabited != "x")
-            listing.info("Info: row %d, address missing\n", n);
+            listing.report(msg::address_missing, n);
         row.address = "-";
     } else {
         inits(row.address);
@@ -73,13 +73,13 @@ void check_house_and_address(const RowContext& ctx, Row& row, Listing& listing)
     if (row.new_household)
         return;
     if (row.house_text != prev.prev_house)
-        listing.warning("Warning: row %d, house number has changed in the middle of a household\n", n);
+        listing.report(msg::house_changed_in_household, n);
     if (row.address != prev.prev_address) {
         // A missing address continues the household's.
         if (row.address == "-")
             row.address = prev.prev_address;
         else
-            listing.warning("Warning: row %d, address has changed in the middle of a household\n", n);
+            listing.report(msg::address_changed_in_household, n);
     }
 }
 

@@ -18,14 +18,14 @@ void start_of_ed(const RowContext& ctx, const Row& row, Tallies& tallies, Listin
     if (!whole_1841_piece && listing.warnings_on()) {
         const long long ed = value(row.ed), prev = value(ctx.prev.prev_ed);
         if (ed != 0 && prev != 0 && breaks_sequence(ed, prev))
-            listing.warning("Warning: row %d, ED = %s not sequential\n", n, row.ed_text);
+            listing.report(msg::ed_not_sequential, n, row.ed_text);
     }
     if (row.ed_suffix == ' ' && value(row.page) > 1)
-        listing.warning("Warning: row %d, first page of ED = %s\n", n, row.page);
+        listing.report(msg::first_page_of_ed, n, row.page);
     if (value(row.folio) == 0)
-        listing.warning("Warning: row %d, folio/SCT book = 0\n", n);
+        listing.report(msg::folio_zero, n);
     if (!run.sct && run.ipart == 0 && value(row.folio) > value(ctx.prev.prev_folio) + 5)
-        listing.warning("Warning: row %d, excessive gap before folio %s\n", n, row.folio_text);
+        listing.report(msg::folio_gap, n, row.folio_text);
     // The row is the first line of the ED's first page.
     tallies.page_lines = 1;
     tallies.folio_pages = 1;
@@ -42,7 +42,7 @@ void next_page(const RowContext& ctx, const Row& row, Tallies& tallies, Listing&
         return;
     }
     if (++tallies.folio_pages > 2 && value(row.folio) != 0) {
-        listing.warning("Warning: row %d, too many pages on folio %s\n", ctx.n, row.folio_text);
+        listing.report(msg::too_many_pages, ctx.n, row.folio_text);
         tallies.folio_pages = 0;
     }
 }
@@ -54,16 +54,16 @@ void same_page(const RowContext& ctx, const Row& row, Tallies& tallies, Listing&
     const int n = ctx.n;
     if (listing.warnings_on()) {
         if (row.parish != prev.prev_parish)
-            listing.warning("Warning: row %d, civil parish has changed in the middle of a page\n", n);
+            listing.report(msg::parish_changed_in_page, n);
         if (run.year > 1841 && run.rlen > 256 && row.district != prev.prev_district)
-            listing.warning("Warning: row %d, Eccl. District has changed in the middle of a page\n", n);
+            listing.report(msg::district_changed_in_page, n);
         if (row.folio_text != prev.prev_folio)
-            listing.warning("Warning: row %d, folio/SCT book has changed in the middle of a page\n", n);
+            listing.report(msg::folio_changed_in_page, n);
         if (run.english_1841() && row.book != prev.prev_book)
-            listing.warning("Warning: row %d, Book number has changed in the middle of a page\n", n);
+            listing.report(msg::book_changed_in_page, n);
     }
     if (++tallies.page_lines > 31 && value(row.page) != 0) {
-        listing.warning("Warning: row %d, possibly too many lines on page %s\n", n, row.page);
+        listing.report(msg::too_many_lines, n, row.page);
         tallies.page_lines = 0;
     }
 }
@@ -73,9 +73,9 @@ void within_ed(const RowContext& ctx, const Row& row, Tallies& tallies, Listing&
     const Carried& prev = ctx.prev;
     const int n = ctx.n;
     if (breaks_sequence(value(row.page), value(prev.prev_page)))
-        listing.warning("Warning: row %d, page number = %s not sequential\n", n, row.page);
+        listing.report(msg::page_not_sequential, n, row.page);
     if (!ctx.run.sct && breaks_sequence(value(row.folio), value(prev.prev_folio)))
-        listing.warning("Warning: row %d, folio number = %s not sequential\n", n, row.folio_text);
+        listing.report(msg::folio_not_sequential, n, row.folio_text);
 
     if (row.page != prev.prev_page)
         next_page(ctx, row, tallies, listing);
@@ -92,7 +92,7 @@ void check_book(const RowContext& ctx, Row& row, Listing& listing)
     const Carried& prev = ctx.prev;
     if (ctx.run.brief) {
         if (!numeric(row.book))
-            listing.warning("Warning: row %d, book number = %s not numeric\n", ctx.n, row.book);
+            listing.report(msg::book_not_numeric, ctx.n, row.book);
         // Folio numbers that start again begin the next book.
         text::Field expected_book = prev.prev_book;
         if (value(row.folio) < value(prev.prev_folio) && value(expected_book) != 0)
@@ -102,7 +102,7 @@ void check_book(const RowContext& ctx, Row& row, Listing& listing)
     }
     const long long book = value(row.book);
     if (book != 0 && breaks_sequence(book, value(prev.prev_book)))
-        listing.warning("Warning: row %d, Book number = %s not sequential\n", ctx.n, row.book);
+        listing.report(msg::book_not_sequential, ctx.n, row.book);
 }
 
 void check_sequence(const RowContext& ctx, const Row& row, Tallies& tallies, Listing& listing)

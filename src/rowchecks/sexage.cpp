@@ -14,14 +14,14 @@ constexpr long long no_age = 999;
 void check_sex(int n, Row& row, Listing& listing)
 {
     if (row.sex.empty()) {
-        listing.warning("Warning: row %d, sex marker missing\n", n);
+        listing.report(msg::sex_missing, n);
         row.sex = "-";
         row.detail_flag = "x";
     } else {
         upper_ascii(row.sex);
     }
     if (row.sex != "M" && row.sex != "F" && row.sex != "-") {
-        listing.error("Error: row %d, sex = %s invalid value\n", n, row.sex);
+        listing.report(msg::sex_invalid, n, row.sex);
         row.sex = "-";
     }
 }
@@ -33,12 +33,12 @@ long long read_age(int n, Row& row, Listing& listing)
     row.age_units = part2(row.age);
     if (row.age.empty()) {
         if (row.detail_flag != "x")
-            listing.warning("Warning: row %d, age missing\n", n);
+            listing.report(msg::age_missing, n);
         row.age = "999";
         row.detail_flag = "x";
     }
     if (!numeric(row.age)) {
-        listing.error("Error: row %d, age = %s not numeric\n", n, row.age);
+        listing.report(msg::age_not_numeric, n, row.age);
         row.age = "999";
         row.age_units = 'y';
     }
@@ -62,25 +62,25 @@ bool beyond_limit(int n, long long age, char units, Listing& listing)
     case 'y':
         if (age == no_age || age <= 120)
             return false;
-        listing.warning("Warning: row %d, age more than 120y\n", n);
+        listing.report(msg::age_over_120y, n);
         return true;
     case 'm':
         if (age <= 24)
             return false;
-        listing.warning("Warning: row %d, age more than 24m\n", n);
+        listing.report(msg::age_over_24m, n);
         return true;
     case 'w':
         if (age <= 20)
             return false;
-        listing.warning("Warning: row %d, age more than 20w\n", n);
+        listing.report(msg::age_over_20w, n);
         return true;
     case 'd':
         if (age <= 30)
             return false;
-        listing.warning("Warning: row %d, age more than 30d\n", n);
+        listing.report(msg::age_over_30d, n);
         return true;
     default:
-        listing.warning("Warning: row %d, age units = %c invalid value\n", n, units);
+        listing.report(msg::age_units_invalid, n, units);
         return true;
     }
 }
@@ -94,7 +94,7 @@ void check_sex_age(const RowContext& ctx, Row& row, Listing& listing)
 
     const long long age = read_age(n, row, listing);
     if (age == 0) {
-        listing.warning("Warning: row %d, zero age\n", n);
+        listing.report(msg::age_zero, n);
         row.detail_flag = "x";
     }
     if (beyond_limit(n, age, row.age_units, listing))
@@ -103,12 +103,12 @@ void check_sex_age(const RowContext& ctx, Row& row, Listing& listing)
     // Anyone married or widowed should be at least 14 years old.
     const bool married = row.condition == "M" || row.condition == "W";
     if (ctx.run.year > 1841 && married && (age <= 13 || row.age_units != 'y')) {
-        listing.warning("Warning: row %d, married/widowed person age under 14y\n", n);
+        listing.report(msg::married_under_14, n);
         row.detail_flag = "x";
     }
 
     if (!flag_valid(row.detail_flag)) {
-        listing.warning("Warning: row %d, detail flag = %s invalid value\n", n, row.detail_flag);
+        listing.report(msg::detail_flag_invalid, n, row.detail_flag);
         row.detail_flag = "x";
     }
 }

@@ -32,7 +32,7 @@ void fold_schedule(int n, Row& row, Listing& listing)
         row.schedule_suffix = '!';
         row.schedule = std::to_string(schedule - 1000);
     } else if (schedule > 1999) {
-        listing.error("Error: row %d, schedule > 1999, \n", n);
+        listing.report(msg::schedule_too_large, n);
         row.schedule = "999";
     }
 }

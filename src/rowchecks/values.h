@@ -30,11 +30,11 @@ inline bool name_text(const text::Field& text)
     return charclass::alphabetic_blocks(text.data(), size <= 16 ? 1 : size <= 32 ? 2 : 3);
 }
 
-inline void warn_unusual(Listing& listing, format_string<int, std::string_view> format, int n,
+inline void warn_unusual(Listing& listing, msg::message<int, std::string_view> message, int n,
                          const text::Field& text)
 {
     if (listing.warnings_on() && !name_text(text))
-        listing.warning(format, n, std::string_view(text));
+        listing.report(message, n, std::string_view(text));
 }
 
 }  // namespace rowchecks

@@ -1,10 +1,10 @@
 #include "census.h"
 
 #include <climits>
-#include <cstdio>
 #include <string_view>
 
 #include "charclass.h"
+#include "conventions.h"
 #include "text.h"
 
 namespace tabulon {
@@ -51,13 +51,6 @@ std::string from_position(const std::string& s, std::size_t from, std::size_t co
     return from - 1 < s.size() ? s.substr(from - 1, count) : std::string();
 }
 
-std::string zero_padded(long long value, int digits)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%0*lld", digits, value);
-    return buf;
-}
-
 struct Decoded {
     std::string stem;
     std::string part = "00";
@@ -102,7 +95,7 @@ void apply_letter_rule(const std::string& upper, const Prefix& prefix, Decoded& 
 {
     d.stem = std::string(prefix.stem);
     if (upper.size() >= 4 && upper[3] >= 'A' && upper[3] <= 'Z') {
-        d.part = zero_padded(upper[3] - 'A' + 1, 2);
+        d.part = text::zero_padded(upper[3] - 'A' + 1, 2);
         d.stem[3] = static_cast<char>(upper[3] - 'A' + 'a');
     }
     d.piece = from_position(upper, 5);
@@ -185,7 +178,7 @@ CensusName read_census_name(const std::string& name)
     if (d.has_1841_part || result.sct)
         d.stem += d.part;
     const long long piece = text::leading_value(d.piece);
-    result.normalised = d.stem + zero_padded(piece, d.stem.size() == 5 ? 3 : 4);
+    result.normalised = d.stem + text::zero_padded(piece, d.stem.size() == 5 ? 3 : 4);
     return result;
 }
 
@@ -200,20 +193,16 @@ int decode_census(std::string& name, Run& run, Listing& listing)
         name = census.normalised;
         return 0;
     case CensusName::Fault::no_prefix:
-        listing.fatal(msgfmt("Fatal: Census year cannot be determined from file name (%s)\n", name),
-                      "Fatal: Census year cannot be determined from file name\n");
+        listing.report(msg::census_year_unknown, name);
         break;
     case CensusName::Fault::part_not_valid:
-        listing.fatal(msgfmt("Fatal: Part number in file name (%s) is not valid\n", census.fault_text),
-                      "Fatal: Part number in file name is not valid\n");
+        listing.report(msg::part_not_valid, census.fault_text);
         break;
     case CensusName::Fault::part_not_numeric:
-        listing.fatal(msgfmt("Fatal: Part number in file name (%s) is not numeric\n", census.fault_text),
-                      "Fatal: Part number in file name is not numeric\n");
+        listing.report(msg::part_not_numeric, census.fault_text);
         break;
     case CensusName::Fault::piece_not_numeric:
-        listing.fatal(msgfmt("Fatal: Piece number in file name (%s) is not numeric\n", census.fault_text),
-                      "Fatal: Piece number in file name is not numeric\n");
+        listing.report(msg::piece_not_numeric, census.fault_text);
         break;
     }
     return exit_status::fatal;

@@ -1,24 +1,27 @@
 // The error listing (.erc file) and the console, with the rules for writing
-// and counting each class of message.
+// and counting each class of message. Every message is an entry of the
+// catalogue (messages.h), and its class decides:
 //
 //   Error   - always written to the listing, counted in nerr.
 //   Warning - written and counted only when quiet is off. The check behind a
 //             warning asks warnings_on() first; what it changes beside the
 //             warning it changes either way.
 //   Info    - written only when verbose is on, never counted.
-//   Fatal   - set-up only: the long form to the listing once it is open, the
-//             short form to the console.
+//   Fatal   - set-up only: the text to the listing once it is open, the
+//             console form to the console.
+//   plain   - the listing's own lines, written as they stand.
 //
-// Message texts are formatted with msgfmt(), which writes its text arguments
-// whole, embedded NUL bytes included. A write to the listing that fails is
-// remembered (write_failed()), so that the run can stop and say so rather than
-// leave a cut-off listing behind.
+// Text arguments are written whole, embedded NUL bytes included. A write to
+// the listing that fails is remembered (write_failed()), so that the run can
+// stop and say so rather than leave a cut-off listing behind.
 #pragma once
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
+#include "messages.h"
 #include "msgfmt.h"
 
 class Listing {
@@ -42,41 +45,26 @@ public:
     bool write_failed() const { return write_error_ != 0; }
     int write_error() const { return write_error_; }
 
+    // Writes the message by its class's rules (above).
     template <typename... Args>
-    void error(format_string<Args...> format, const Args&... args)
+    void report(msg::message<Args...> message, const Args&... args)
     {
-        write(msgfmt<Args...>(format, args...));
-        ++nerr_;
+        const msg::Entry& entry = message.entry();
+        if (written(entry.severity))
+            write(entry, {msgfmt_detail::make_arg(args)...});
     }
-
-    template <typename... Args>
-    void warning(format_string<Args...> format, const Args&... args)
-    {
-        if (quiet_)
-            return;
-        write(msgfmt<Args...>(format, args...));
-        ++nwarn_;
-    }
-
-    template <typename... Args>
-    void info(format_string<Args...> format, const Args&... args)
-    {
-        if (verbose_)
-            write(msgfmt<Args...>(format, args...));
-    }
-
-    // Written to the listing as it stands, uncounted (header, summary lines).
-    template <typename... Args>
-    void plain(format_string<Args...> format, const Args&... args)
-    {
-        write(msgfmt<Args...>(format, args...));
-    }
-
-    // A Fatal set-up condition: the long form to the listing (when open), the
-    // short form to the console.
-    void fatal(std::string_view listing_text, std::string_view console_text);
 
 private:
+    // Is a message of this class written under the switches?
+    bool written(msg::Severity severity) const
+    {
+        return severity == msg::Severity::warning ? !quiet_ : severity != msg::Severity::info || verbose_;
+    }
+
+    // Writes the entry's text with its values, and counts it. Findings are
+    // rare beside the rows checked: the checks' code is laid out for the
+    // rows that draw none.
+    [[gnu::cold]] void write(const msg::Entry& entry, std::initializer_list<msgfmt_detail::Arg> args);
     void write(const std::string& text);
 
     std::FILE* err_ = nullptr;
@@ -86,11 +74,3 @@ private:
     int nwarn_ = 0;
     int write_error_ = 0;
 };
-
-// Console text of the converter (the standard error stream).
-template <typename... Args>
-void console(format_string<Args...> format, const Args&... args)
-{
-    const std::string text = msgfmt<Args...>(format, args...);
-    std::fwrite(text.data(), 1, text.size(), stderr);
-}

@@ -1,5 +1,7 @@
 #include "run.h"
 
+#include "conventions.h"
+
 namespace tabulon {
 
 void set_default_switches(Run& run)
@@ -12,15 +14,16 @@ void set_default_switches(Run& run)
 
 SwitchEffect apply_switch(char letter, Run& run)
 {
-    switch (letter) {
-    case 'a': case 'A': run.brief = false; break;
-    case 'b': case 'B': run.brief = true; break;
-    case 'c': case 'C': run.rlen = 276; break;
-    case 'd': case 'D': run.rlen = 299; break;
-    case 'q': case 'Q': run.quiet = true; run.verbose = false; break;
-    case 'v': case 'V': run.verbose = true; run.quiet = false; break;
-    case 'r': case 'R': run.rcheck = true; break;
-    case 'h': case 'H': case '?': return SwitchEffect::help;
+    if (switch_letter::is_help(letter))
+        return SwitchEffect::help;
+    switch (switch_letter::folded(letter)) {
+    case switch_letter::all: run.brief = false; break;
+    case switch_letter::brief: run.brief = true; break;
+    case switch_letter::checked: run.rlen = 276; break;
+    case switch_letter::validated: run.rlen = 299; break;
+    case switch_letter::quiet: run.quiet = true; run.verbose = false; break;
+    case switch_letter::verbose: run.verbose = true; run.quiet = false; break;
+    case switch_letter::rcheck: run.rcheck = true; break;
     default: return SwitchEffect::unknown;
     }
     return SwitchEffect::applied;

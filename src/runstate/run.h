@@ -5,16 +5,6 @@ namespace tabulon {
 
 inline constexpr const char* version = "4.11.2";
 
-// Exit statuses of a converter run.
-namespace exit_status {
-inline constexpr int clean = 0;
-inline constexpr int no_arguments = 1;
-inline constexpr int no_file_name = 2;
-inline constexpr int warnings = 4;
-inline constexpr int errors = 8;
-inline constexpr int fatal = 12;
-}  // namespace exit_status
-
 struct Run {
     // Switches.
     bool brief = true;   // SS-CENS layout (three header rows); false: the ALL layout
@@ -32,8 +22,8 @@ struct Run {
 };
 
 // The converter's switches, shared by every program that reads a piece as the
-// converter does: the defaults, and the effect of one switch letter (only the
-// letter after the '-' or '/' counts; later switches override earlier ones).
+// converter does: the defaults, and the effect of one switch letter
+// (switch_letter::of the argument; later switches override earlier ones).
 enum class SwitchEffect { applied, help, unknown };
 void set_default_switches(Run& run);
 SwitchEffect apply_switch(char letter, Run& run);

@@ -6,9 +6,10 @@
 #include <optional>
 
 #include "clashes.h"
+#include "console_io.h"
 #include "display.h"
+#include "listing_reader.h"
 #include "platform.h"
-#include "run.h"
 #include "scan.h"
 #include "spawn.h"
 
@@ -17,11 +18,6 @@ namespace tabbatch {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool starts_with(const std::string& line, const char* prefix)
-{
-    return line.rfind(prefix, 0) == 0;
-}
 
 std::string plural(long long count, const char* word)
 {
@@ -32,8 +28,7 @@ std::string plural(long long count, const char* word)
 // names in it hold.
 void print_line(std::FILE* out, const std::string& text)
 {
-    const std::string line = one_line(text) + "\n";
-    std::fwrite(line.data(), 1, line.size(), out);
+    print_to(out, "%s\n", one_line(text));
     std::fflush(out);
 }
 
@@ -46,7 +41,7 @@ public:
     {
         const std::string text = std::to_string(done) + " of " + std::to_string(pieces_) + " pieces done, " +
                                  std::to_string(running) + " converting";
-        std::fprintf(stream_, "\r%s", text.c_str());
+        print_to(stream_, "\r%s", text);
         std::fflush(stream_);
         shown_ = std::max(shown_, text.size());
     }
@@ -56,7 +51,7 @@ public:
     {
         if (shown_ == 0)
             return;
-        std::fprintf(stream_, "\r%s\r", std::string(shown_, ' ').c_str());
+        print_to(stream_, "\r%s\r", std::string(shown_, ' '));
         std::fflush(stream_);
         shown_ = 0;
     }
@@ -84,24 +79,14 @@ fs::path converter_argument(const fs::path& piece)
     return platform::is_switch(platform::argument_text(name)) ? fs::path(".") / name : name;
 }
 
-tabulon::Run converter_switches(const Settings& settings)
-{
-    tabulon::Run run;
-    tabulon::set_default_switches(run);
-    for (const std::string& arg : settings.switches)
-        tabulon::apply_switch(arg.size() > 1 ? arg[1] : '\0', run);
-    return run;
-}
-
 std::vector<Piece> prepare(const std::vector<fs::path>& paths, const Settings& settings)
 {
-    const tabulon::Run run = converter_switches(settings);
     std::vector<OutputNames> names;
     std::vector<std::string> file_names;
     std::vector<Piece> pieces;
     for (const fs::path& path : paths) {
         const std::string name = printable(path.filename());
-        names.push_back(output_names(platform::argument_text(path.filename()), run));
+        names.push_back(output_names(platform::argument_text(path.filename()), settings.run));
         file_names.push_back(name);
         pieces.push_back(Piece{path, converter_argument(path), shown_path(path, settings.root),
                                static_cast<std::size_t>(std::count(name.begin(), name.end(), '\n')), ""});
@@ -192,20 +177,6 @@ std::string note_line(const ScanNote& note, const fs::path& root)
                                                 : "could not read: " + name + ": " + note.why;
 }
 
-// The leading progress counters ("1234\r") of a console line.
-std::size_t after_counters(const std::string& line)
-{
-    std::size_t start = 0;
-    for (std::size_t at = 0; at < line.size() && line[at] >= '0' && line[at] <= '9';) {
-        while (at < line.size() && line[at] >= '0' && line[at] <= '9')
-            ++at;
-        if (at == line.size() || line[at] != '\r')
-            break;
-        start = ++at;
-    }
-    return start;
-}
-
 }  // namespace
 
 fs::path listing_of(const fs::path& piece)
@@ -222,55 +193,16 @@ ListingCounts read_listing(const fs::path& listing, std::size_t name_line_breaks
     if (!in)
         return counts;
     counts.found = true;
-    std::size_t name_goes_on = 0;  // lines still to come of a line that holds the name
-    bool in_fatal = false;
+    ListingReader reader(false, name_line_breaks);
     std::string line;
-    while (std::getline(in, line)) {
-        if (name_goes_on > 0) {
-            --name_goes_on;
-            if (in_fatal)
-                counts.fatal += "\n" + line;
-            continue;
-        }
-        in_fatal = false;
-        if (starts_with(line, "Error listing for tabulon")) {
-            name_goes_on = name_line_breaks;
-        } else if (starts_with(line, "Error:")) {
-            ++counts.errors;
-        } else if (starts_with(line, "Warning:")) {
-            ++counts.warnings;
-        } else if (counts.fatal.empty() && starts_with(line, "Fatal:")) {
-            counts.fatal = line;
-            name_goes_on = name_line_breaks;
-            in_fatal = true;
-        }
-    }
-    if (!counts.fatal.empty() && counts.fatal.back() == '\r')
-        counts.fatal.pop_back();
+    while (std::getline(in, line))
+        reader.take(line);
+    const ListingSummary summary = reader.finish(true);
+    counts.errors = summary.errors;
+    counts.warnings = summary.warnings;
+    if (!summary.fatal.empty())
+        counts.fatal = summary.fatal.front();
     return counts;
-}
-
-std::string console_fatal(const std::string& console)
-{
-    std::string fatal;
-    bool in_fatal = false;
-    for (std::size_t start = 0; start < console.size();) {
-        const std::size_t end = std::min(console.find('\n', start), console.size());
-        std::string line = console.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();  // the Windows console's line end
-        line.erase(0, after_counters(line));
-        if (starts_with(line, "Fatal")) {
-            fatal += (fatal.empty() ? "" : "; ") + line;
-            in_fatal = true;
-        } else if (in_fatal) {
-            fatal += "\n" + line;  // a line break in the piece's name
-        }
-    }
-    while (!fatal.empty() && fatal.back() == '\n')
-        fatal.pop_back();
-    return fatal;
 }
 
 std::string summary_line(const std::string& name, const Outcome& outcome)
@@ -303,9 +235,9 @@ void Totals::add(const Outcome& outcome)
     }
     errors += outcome.counts.errors;
     warnings += outcome.counts.warnings;
-    if (outcome.status == 8)
+    if (outcome.status == exit_status::tabulon::errors)
         ++with_errors;
-    else if (outcome.status == 4)
+    else if (outcome.status == exit_status::tabulon::warnings)
         ++warnings_only;
     else
         ++clean;
@@ -314,16 +246,15 @@ void Totals::add(const Outcome& outcome)
 int Totals::exit_status() const
 {
     if (not_converted > 0)
-        return exit_status::not_converted;
-    return with_errors > 0 ? exit_status::errors : exit_status::clean;
+        return exit_status::fatal;
+    return with_errors > 0 ? exit_status::tabbatch::errors : exit_status::tabbatch::clean;
 }
 
 std::string total_line(const Totals& t)
 {
-    return "Total: " + plural(t.pieces, "piece") + ", " + std::to_string(t.clean) + " clean, " +
-           std::to_string(t.warnings_only) + " with warnings only, " + std::to_string(t.with_errors) +
-           " with errors, " + std::to_string(t.not_converted) + " not converted; " + plural(t.errors, "error") +
-           ", " + plural(t.warnings, "warning");
+    return msgfmt("Total: %s, %d clean, %d with warnings only, %d with errors, %d not converted; %s, %s",
+                  plural(t.pieces, "piece"), t.clean, t.warnings_only, t.with_errors, t.not_converted,
+                  plural(t.errors, "error"), plural(t.warnings, "warning"));
 }
 
 int run(const Settings& settings, const fs::path& converter, std::FILE* out, std::FILE* progress_stream)
@@ -332,10 +263,10 @@ int run(const Settings& settings, const fs::path& converter, std::FILE* out, std
     for (const ScanNote& note : scan.notes)
         print_line(out, note_line(note, settings.root));
     // A folder that could not be read may have held pieces.
-    const int scan_status = scan.incomplete() ? exit_status::not_converted : exit_status::clean;
+    const int scan_status = scan.incomplete() ? exit_status::fatal : exit_status::tabbatch::clean;
     if (scan.pieces.empty()) {
         print_line(out, "No .csv files found in " + printable(settings.root));
-        return std::max(scan_status, exit_status::usage);
+        return std::max(scan_status, exit_status::no_file_name);
     }
     const std::vector<Piece> pieces = prepare(scan.pieces, settings);
     Progress progress(progress_stream, pieces.size());

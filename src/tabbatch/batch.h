@@ -7,19 +7,15 @@
 #include <string>
 #include <vector>
 
-namespace tabbatch {
+#include "conventions.h"
+#include "run.h"
 
-// Exit statuses of a batch.
-namespace exit_status {
-inline constexpr int clean = 0;       // every piece converted without errors (warnings allowed)
-inline constexpr int usage = 2;       // no folder, a bad switch, or no piece in the folder
-inline constexpr int errors = 8;      // every piece converted, some with errors
-inline constexpr int not_converted = 12;  // some piece could not be converted, or a folder could not be read
-}  // namespace exit_status
+namespace tabbatch {
 
 struct Settings {
     std::filesystem::path root;         // the folder tree
     std::vector<std::string> switches;  // given to the converter for every piece
+    tabulon::Run run;                   // what they set, read as the converter reads them
     unsigned jobs = 1;                  // converters running at once
 };
 
@@ -40,10 +36,6 @@ std::filesystem::path listing_of(const std::filesystem::path& piece);
 // the name (the header line, a Fatal line) go on over that many more lines.
 ListingCounts read_listing(const std::filesystem::path& listing, std::size_t name_line_breaks);
 
-// The Fatal lines of what the converter wrote to the console, joined by "; ":
-// why it stopped when it left no listing. Empty when it said none.
-std::string console_fatal(const std::string& console);
-
 // What became of one piece.
 struct Outcome {
     bool started = false;
@@ -53,7 +45,12 @@ struct Outcome {
     std::string console_fatal;  // why it stopped, when it left no listing of this run
     std::string clash;          // not started: it would write the files of other pieces
 
-    bool converted() const { return started && exited && (status == 0 || status == 4 || status == 8); }
+    bool converted() const
+    {
+        return started && exited &&
+               (status == exit_status::tabulon::clean || status == exit_status::tabulon::warnings ||
+                status == exit_status::tabulon::errors);
+    }
 };
 
 // "name: status 8, 12 errors, 3 warnings", or why the piece was not converted.

@@ -1,6 +1,6 @@
 #include "display.h"
 
-#include <cstdio>
+#include "text.h"
 
 namespace tabbatch {
 
@@ -22,7 +22,7 @@ std::string shown_path(const std::filesystem::path& path, const std::filesystem:
 
 namespace {
 
-std::string escaped(unsigned code)
+std::string escaped(unsigned char code)
 {
     switch (code) {
     case '\n':
@@ -31,11 +31,8 @@ std::string escaped(unsigned code)
         return "\\r";
     case '\t':
         return "\\t";
-    default: {
-        char hex[8];
-        std::snprintf(hex, sizeof hex, "\\x%02x", code);
-        return hex;
-    }
+    default:
+        return "\\x" + text::hex_byte(code, text::HexCase::lower);
     }
 }
 

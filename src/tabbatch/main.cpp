@@ -5,6 +5,9 @@
 #include <string>
 
 #include "batch.h"
+#include "console_io.h"
+#include "conventions.h"
+#include "display.h"
 #include "platform.h"
 #include "spawn.h"
 #include "twrapper.h"
@@ -22,12 +25,13 @@ constexpr const char* converter_name = "tabulon";
 // At most this many converters at once (also the most a Windows wait takes).
 constexpr unsigned max_jobs = 64;
 
+constexpr char jobs_letter = 'j';  // -jN: N converters at once
+
 void usage()
 {
-    std::fputs("Usage: tabbatch [-jN] [-a] [-c|-d] [-q|-v] [-r] <folder>\n"
-               "\tconverts every .csv file in the folder and the folders below it with tabulon\n"
-               "\t(the switches a, c, d, q, v and r are tabulon's), N at once (default: one per processor)\n",
-               stderr);
+    console("Usage: tabbatch [-jN] [-a] [-c|-d] [-q|-v] [-r] <folder>\n"
+            "\tconverts every .csv file in the folder and the folders below it with tabulon\n"
+            "\t(the switches a, c, d, q, v and r are tabulon's), N at once (default: one per processor)\n");
 }
 
 // The converter beside this program, as the package installs them.
@@ -53,53 +57,56 @@ bool read_jobs(int argc, char** argv, int& i, unsigned& jobs)
     return true;
 }
 
+// Reads the command line into settings. False when it names no folder (or
+// two) or holds a switch that is not ours; the usage text then says what is.
+bool options(int argc, char** argv, tabbatch::Settings& settings)
+{
+    tabulon::set_default_switches(settings.run);
+    int folders = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char letter = switch_letter::of(arg);
+        if (!platform::is_switch(arg)) {
+            if (++folders > 1)
+                break;
+            settings.root = arg;
+        } else if (switch_letter::folded(letter) == jobs_letter) {
+            if (!read_jobs(argc, argv, i, settings.jobs)) {
+                console("Bad count of converters %s\n", arg);
+                return false;
+            }
+        } else if (const auto effect = tabulon::apply_switch(letter, settings.run);
+                   effect == tabulon::SwitchEffect::applied) {
+            settings.switches.push_back(arg);
+        } else {
+            if (effect == tabulon::SwitchEffect::unknown)
+                console("Unknown option %s\n", arg);
+            usage();
+            return false;
+        }
+    }
+    if (folders != 1)
+        usage();
+    return folders == 1;
+}
+
 }  // namespace
 
 int program::_main(int argc, char** argv)
 {
     tabbatch::Settings settings;
     settings.jobs = std::min(spawn::processors(), max_jobs);
-    bool have_root = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (!platform::is_switch(arg)) {
-            if (have_root) {
-                usage();
-                return tabbatch::exit_status::usage;
-            }
-            settings.root = arg;
-            have_root = true;
-            continue;
-        }
-        const char letter = arg.size() > 1 ? arg[1] : '\0';
-        if (letter == 'j' || letter == 'J') {
-            if (!read_jobs(argc, argv, i, settings.jobs)) {
-                std::fprintf(stderr, "Bad count of converters %s\n", arg.c_str());
-                return tabbatch::exit_status::usage;
-            }
-        } else if (std::string("abcdqvrABCDQVR").find(letter) != std::string::npos && letter != '\0') {
-            settings.switches.push_back(arg);
-        } else {
-            if (letter != 'h' && letter != 'H' && letter != '?')
-                std::fprintf(stderr, "Unknown option %s\n", arg.c_str());
-            usage();
-            return tabbatch::exit_status::usage;
-        }
-    }
-    if (!have_root) {
-        usage();
-        return tabbatch::exit_status::usage;
-    }
+    if (!options(argc, argv, settings))
+        return exit_status::no_file_name;
     std::error_code error;
     if (!fs::is_directory(settings.root, error)) {
-        std::fprintf(stderr, "Not a folder: %s\n", argv[argc - 1]);
-        return tabbatch::exit_status::usage;
+        console("Not a folder: %s\n", argv[argc - 1]);
+        return exit_status::no_file_name;
     }
     const fs::path converter = converter_path(argv[0]);
     if (!fs::exists(converter, error)) {
-        std::fprintf(stderr, "The converter is not beside tabbatch: %s is missing\n",
-                     reinterpret_cast<const char*>(converter.u8string().c_str()));
-        return tabbatch::exit_status::not_converted;
+        console("The converter is not beside tabbatch: %s is missing\n", tabbatch::printable(converter));
+        return exit_status::fatal;
     }
     return tabbatch::run(settings, converter, stdout, stderr);
 }

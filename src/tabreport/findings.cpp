@@ -1,8 +1,7 @@
 #include "findings.h"
 
 #include <algorithm>
-
-#include "messages.h"
+#include <cctype>
 
 namespace tabreport {
 
@@ -38,16 +37,15 @@ void place_row(const Sheet& sheet, const SheetRow& row, const ListingSummary& li
 {
     CellQueue cut(row, &Cell::cut_messages), query(row, &Cell::query_messages);
     for (Placed& p : placed) {
-        const int message = listing.findings[p.finding].message;
-        if (message < 0)
+        const msg::Entry* message = listing.findings[p.finding].message;
+        if (!message)
             continue;
-        const Message& m = messages()[message];
-        switch (m.place) {
-        case Place::cut_cell: p.column = cut.next(); break;
-        case Place::query_cell: p.column = query.next(); break;
-        case Place::column: p.column = row.header ? whole_row : column_of(sheet, m.field); break;
-        case Place::row:
-        case Place::piece: break;
+        switch (message->where.place) {
+        case msg::Place::cut_cell: p.column = cut.next(); break;
+        case msg::Place::query_cell: p.column = query.next(); break;
+        case msg::Place::column: p.column = row.header ? whole_row : column_of(sheet, message->where.field); break;
+        case msg::Place::row:
+        case msg::Place::piece: break;
         }
     }
 }
@@ -55,8 +53,8 @@ void place_row(const Sheet& sheet, const SheetRow& row, const ListingSummary& li
 void gather_kinds(const ListingSummary& listing, Placement& out)
 {
     std::map<std::string, int> index;
-    for (const Finding& f : listing.findings) {
-        const std::string label = f.message >= 0 ? kind_label(messages()[f.message].format) : "other findings";
+    for (const ListingFinding& f : listing.findings) {
+        const std::string label(f.message ? f.message->label : "other findings");
         auto [it, added] = index.try_emplace(label, static_cast<int>(out.kinds.size()));
         if (added)
             out.kinds.push_back({label, kind_slug(label), f.severity, 0});
@@ -84,9 +82,24 @@ void gather_kinds(const ListingSummary& listing, Placement& out)
 
 }  // namespace
 
-Severity worse(Severity a, Severity b)
+msg::Severity worse(msg::Severity a, msg::Severity b)
 {
     return std::min(a, b);
+}
+
+std::string kind_slug(std::string_view label)
+{
+    std::string slug;
+    for (char c : label) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) && u < 0x80)
+            slug += static_cast<char>(std::tolower(u));
+        else if (!slug.empty() && slug.back() != '-')
+            slug += '-';
+    }
+    while (!slug.empty() && slug.back() == '-')
+        slug.pop_back();
+    return slug.empty() ? "other" : slug;
 }
 
 Placement place_findings(const Sheet& sheet, const ListingSummary& listing)

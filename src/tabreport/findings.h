@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "listing_reader.h"
@@ -19,9 +20,9 @@ struct Placed {
 };
 
 struct Kind {
-    std::string label;  // the message without its class, row and values (Windows-1252)
+    std::string label;  // the catalogue's label of the kind (Windows-1252)
     std::string slug;   // its name in the page's address ("#kind=...")
-    Severity severity = Severity::error;
+    msg::Severity severity = msg::Severity::error;
     int count = 0;
 };
 
@@ -36,6 +37,9 @@ struct Placement {
 Placement place_findings(const Sheet& sheet, const ListingSummary& listing);
 
 // The worse of two classes (an error is worse than a warning, a warning than an info).
-Severity worse(Severity a, Severity b);
+msg::Severity worse(msg::Severity a, msg::Severity b);
+
+// A kind's label as a fragment of an address: lower-case letters, digits and '-'.
+std::string kind_slug(std::string_view label);
 
 }  // namespace tabreport

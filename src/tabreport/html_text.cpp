@@ -1,6 +1,6 @@
 #include "html_text.h"
 
-#include <cstdio>
+#include "text.h"
 
 namespace tabreport {
 
@@ -73,9 +73,7 @@ std::string html_text(std::string_view cp1252)
             append_utf8(out, byte == 0x7F ? 0x2421 : 0x2400 + byte);
             out += "</span>";
         } else if (!append_cp1252(out, byte)) {
-            char hex[48];
-            std::snprintf(hex, sizeof hex, "<span class=cc>&lt;%02X&gt;</span>", byte);
-            out += hex;
+            out += "<span class=cc>&lt;" + text::hex_byte(byte, text::HexCase::upper) + "&gt;</span>";
         }
     }
     return out;

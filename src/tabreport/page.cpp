@@ -3,19 +3,18 @@
 #include <set>
 
 #include "html_text.h"
-#include "messages.h"
 #include "page_assets.h"
 
 namespace tabreport {
 
 namespace {
 
-const char* class_letter(Severity s)
+const char* class_letter(msg::Severity s)
 {
-    return s == Severity::error ? "e" : s == Severity::warning ? "w" : "i";
+    return s == msg::Severity::error ? "e" : s == msg::Severity::warning ? "w" : "i";
 }
 
-std::string counted(int count, const char* one, const char* many)
+std::string counted(long long count, const char* one, const char* many)
 {
     return std::to_string(count) + " " + (count == 1 ? one : many);
 }
@@ -97,7 +96,7 @@ void finding_list(const Report& r, const std::vector<int>& which, const char* id
         return;
     out += "<section id=\"" + std::string(id) + "\">\n<h2>" + heading + "</h2>\n<ul class=\"msgs\">\n";
     for (int f : which) {
-        const Finding& finding = r.listing.findings[f];
+        const ListingFinding& finding = r.listing.findings[f];
         out += "<li class=\"" + std::string(class_letter(finding.severity)) + "\">" + html_text(finding.line) +
                "</li>\n";
     }
@@ -114,8 +113,8 @@ void table_head(const Sheet& sheet, std::string& out)
 
 // What one row shows: its cells' classes and its findings under it.
 struct RowView {
-    std::vector<int> cell_class;  // -1 none, else a Severity
-    Severity worst = Severity::info;
+    std::vector<int> cell_class;  // -1 none, else a msg::Severity
+    msg::Severity worst = msg::Severity::info;
     std::set<int> kinds;
 };
 
@@ -124,12 +123,12 @@ RowView view_of(const Report& r, const std::vector<Placed>& placed)
     RowView v;
     v.cell_class.assign(r.sheet.columns.size(), -1);
     for (const Placed& p : placed) {
-        const Severity s = r.listing.findings[p.finding].severity;
+        const msg::Severity s = r.listing.findings[p.finding].severity;
         v.worst = worse(v.worst, s);
         v.kinds.insert(r.placement.kind_of[p.finding]);
         if (p.column >= 0 && p.column < static_cast<int>(v.cell_class.size())) {
             int& c = v.cell_class[p.column];
-            c = c < 0 ? static_cast<int>(s) : static_cast<int>(worse(static_cast<Severity>(c), s));
+            c = c < 0 ? static_cast<int>(s) : static_cast<int>(worse(static_cast<msg::Severity>(c), s));
         }
     }
     return v;
@@ -140,7 +139,7 @@ void cells(const SheetRow& row, std::size_t count, const std::vector<int>* class
     out += "<tr><th>" + std::to_string(row.n);
     for (std::size_t i = 0; i < count; ++i) {
         const int c = classes ? (*classes)[i] : -1;
-        out += c < 0 ? "<td>" : std::string("<td class=\"") + class_letter(static_cast<Severity>(c)) + "\">";
+        out += c < 0 ? "<td>" : std::string("<td class=\"") + class_letter(static_cast<msg::Severity>(c)) + "\">";
         if (i < row.cells.size())
             out += html_text(row.cells[i].text);
     }
@@ -160,7 +159,7 @@ void finding_row(const Report& r, const SheetRow& row, const std::vector<Placed>
     cells(row, r.sheet.columns.size(), &v.cell_class, out);
     out += "<tr class=\"m\"><th><td colspan=\"" + std::to_string(r.sheet.columns.size()) + "\"><ul class=\"msgs\">";
     for (const Placed& p : placed) {
-        const Finding& f = r.listing.findings[p.finding];
+        const ListingFinding& f = r.listing.findings[p.finding];
         out += "<li class=\"" + std::string(class_letter(f.severity)) + " k-" +
                r.placement.kinds[r.placement.kind_of[p.finding]].slug + "\">";
         if (p.column >= 0)
@@ -234,9 +233,9 @@ bool reads_as_formula(std::string_view text)
     }
 }
 
-const char* class_name(Severity s)
+const char* class_name(msg::Severity s)
 {
-    return s == Severity::error ? "Error" : s == Severity::warning ? "Warning" : "Info";
+    return s == msg::Severity::error ? "Error" : s == msg::Severity::warning ? "Warning" : "Info";
 }
 
 }  // namespace
@@ -280,7 +279,7 @@ std::string html_page(const Report& r)
 std::string tsv_findings(const Report& r)
 {
     std::string out;
-    auto line = [&](const Finding& f, const std::string& title, const std::string& value) {
+    auto line = [&](const ListingFinding& f, const std::string& title, const std::string& value) {
         out += std::to_string(f.row) + "\t" + class_name(f.severity) + "\t" + tsv_field(title) + "\t" +
                tsv_field(value) + "\t" + tsv_field(f.line) + "\n";
     };

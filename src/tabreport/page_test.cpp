@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "html_check.h"
 #include "html_text.h"
 #include "listing_capture.h"
@@ -109,6 +111,18 @@ TEST(Placement, AllLayoutNamesItsColumnsAndHasNoHeaderRows)
     EXPECT_FALSE(m.sheet.rows[0].header);
     using V = std::vector<std::pair<int, int>>;
     EXPECT_EQ(placed_on(m, 1), (V{{0, 2}}));
+}
+
+// Each kind of finding has an address of its own on the page.
+TEST(Placement, EveryKindHasItsOwnAddress)
+{
+    std::set<std::string> slugs;
+    for (const msg::Entry& entry : msg::catalogue) {
+        if (entry.severity == msg::Severity::plain)
+            continue;
+        EXPECT_TRUE(slugs.insert(kind_slug(entry.label)).second) << "two kinds read alike: " << entry.label;
+    }
+    EXPECT_EQ(kind_slug("folio/SCT book = 0"), "folio-sct-book-0");
 }
 
 TEST(Page, NoCellTextCanAddMarkupOrScript)

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "census.h"
+#include "console_io.h"
+#include "conventions.h"
 #include "file.h"
 #include "findings.h"
 #include "linereader.h"
@@ -35,6 +37,8 @@ struct Options {
     bool tsv = false;
 };
 
+constexpr char tsv_letter = 't';  // the findings file too
+
 // The converter's switches (so that its command line can be reused as it is)
 // and -t. Returns the index of the file name, or 0.
 int options(int argc, char** argv, Options& o)
@@ -44,8 +48,8 @@ int options(int argc, char** argv, Options& o)
         const std::string arg = argv[i];
         if (!platform::is_switch(arg))
             return i;
-        const char letter = arg.size() > 1 ? arg[1] : '\0';
-        if (letter == 't' || letter == 'T') {
+        const char letter = switch_letter::of(arg);
+        if (switch_letter::folded(letter) == tsv_letter) {
             o.tsv = true;
             continue;
         }
@@ -117,15 +121,6 @@ bool edited_after(const std::string& piece, const std::string& listing)
     return !e1 && !e2 && piece_time > listing_time;
 }
 
-// A file that failed: the Fatal line, then the system's description of why
-// (error is the errno the failure left).
-int failed(const std::string& text, int error)
-{
-    console("%s", text);
-    platform::report_system_error("Fatal", error);
-    return exit_status::fatal;
-}
-
 // The piece, read as the converter reads it; the status of a failure, told.
 int read_piece(const Paths& paths, const tabulon::Run& run, Sheet& sheet)
 {
@@ -135,16 +130,16 @@ int read_piece(const Paths& paths, const tabulon::Run& run, Sheet& sheet)
         errno = EISDIR;
     }
     if (!in) {
-        const int error = errno;
-        return failed(msgfmt("Fatal: Input file (%s) failed to open\n", paths.piece), error);
+        console_io::write_with_reason(msg::text(msg::input_open_failed, paths.piece), errno);
+        return exit_status::fatal;
     }
     LineReader reader(in.get());
     sheet = read_sheet(reader, run);
     if (sheet.read_failed) {
-        const int error = errno;
-        return failed(msgfmt("Fatal: Input file (%s) read failed\n", paths.piece), error);
+        console_io::write_with_reason(msg::text(msg::input_read_failed, paths.piece), errno);
+        return exit_status::fatal;
     }
-    return exit_status::written;
+    return exit_status::tabreport::written;
 }
 
 // The listing fits this piece and these switches; false after saying why not.
@@ -176,12 +171,14 @@ struct ReportFiles {
 
 int page_failed(const Paths& paths, int error)
 {
-    return failed(msgfmt("Fatal: Report file (%s) failed to write\n", paths.html), error);
+    console_failure(error, "Fatal: Report file (%s) failed to write\n", paths.html);
+    return exit_status::fatal;
 }
 
 int findings_failed(const Paths& paths, int error)
 {
-    return failed(msgfmt("Fatal: Findings file (%s) failed to write\n", paths.tsv), error);
+    console_failure(error, "Fatal: Findings file (%s) failed to write\n", paths.tsv);
+    return exit_status::fatal;
 }
 
 int write_report(const Report& report, const Paths& paths, bool tsv)
@@ -203,7 +200,7 @@ int write_report(const Report& report, const Paths& paths, bool tsv)
     console("\nReport file is %s\n", paths.html);
     if (with_findings)
         console("Findings file is %s\n", paths.tsv);
-    return exit_status::written;
+    return exit_status::tabreport::written;
 }
 
 }  // namespace
@@ -223,7 +220,7 @@ int report(int argc, char** argv)
     paths.piece = argv[file_index];
     const paths::PathParts input = paths::splitpath(paths.piece);
     if (!tabulon::is_piece_extension(input.ext)) {
-        console("Fatal: File must be a .csv (comma separated values)\n");
+        console("%s", msg::text(msg::not_csv));
         return exit_status::fatal;
     }
     paths.piece_name = input.base + "." + input.ext;
@@ -253,20 +250,20 @@ int report(int argc, char** argv)
 
     Sheet sheet;
     if (listing.fatal.empty()) {
-        if (const int status = read_piece(paths, o.run, sheet); status != exit_status::written)
+        if (const int status = read_piece(paths, o.run, sheet); status != exit_status::tabreport::written)
             return status;
     }
     const Placement placement = place_findings(sheet, listing);
     const Report report{paths.piece_name, file_name_of(paths.listing), o.run, sheet, listing, placement, stale};
-    if (const int status = write_report(report, paths, o.tsv); status != exit_status::written)
+    if (const int status = write_report(report, paths, o.tsv); status != exit_status::tabreport::written)
         return status;
     if (stale)
         console("Warning: the piece was changed after the listing was written: convert it again with tabulon\n");
     if (!listing.fatal.empty()) {
         console("The conversion stopped with a Fatal; the report shows it\n");
-        return exit_status::conversion_stopped;
+        return exit_status::tabreport::conversion_stopped;
     }
-    return stale ? exit_status::stale : exit_status::written;
+    return stale ? exit_status::tabreport::stale : exit_status::tabreport::written;
 }
 
 }  // namespace tabreport

@@ -45,7 +45,7 @@ void load_county_codes(const std::string& program_dir, CodeTables& tables, Listi
     const std::string path = paths::makepath(program_dir, "CHAP1891", "TXT");
     File in = open_code_file(path);
     if (!in) {
-        listing.warning("Warning: Aux file %s failed to open, county code checking disabled\n\n", path);
+        listing.report(msg::aux_county_failed, path);
         return;
     }
     std::size_t lines = 0;
@@ -59,7 +59,7 @@ void load_county_codes(const std::string& program_dir, CodeTables& tables, Listi
     });
     if (lines > max_codes) {
         tables.ccodes.clear();
-        listing.warning("Warning: Too many counties in aux file, county code checking disabled\n\n");
+        listing.report(msg::too_many_counties);
         return;
     }
     tables.ccheck = true;
@@ -73,8 +73,7 @@ void load_relationship_codes(const std::string& program_dir, CodeTables& tables,
     const std::string path = paths::makepath(program_dir, "relcodes", "txt");
     File in = open_code_file(path);
     if (!in) {
-        listing.warning("Warning: Aux file %s failed to open, relationship code checking disabled\n\n",
-                        path);
+        listing.report(msg::aux_relationship_failed, path);
         run.rcheck = false;
         return;
     }
@@ -85,7 +84,7 @@ void load_relationship_codes(const std::string& program_dir, CodeTables& tables,
     });
     if (lines > max_codes) {
         tables.rcodes.clear();
-        listing.warning("Warning: Too many relationships in aux file, relationship code checking disabled\n\n");
+        listing.report(msg::too_many_relationships);
         run.rcheck = false;
     }
 }

@@ -8,6 +8,8 @@
 
 #include "census.h"
 #include "codefiles.h"
+#include "console_io.h"
+#include "conventions.h"
 #include "file.h"
 #include "newfile.h"
 #include "headers.h"
@@ -53,7 +55,7 @@ public:
     void flush()
     {
         if (used_ > 0)
-            std::fwrite(pending_, 1, used_, stderr);
+            console_io::write(stderr, {pending_, used_});
         used_ = 0;
     }
 
@@ -139,9 +141,9 @@ struct RunPaths {
 
 // A file that failed: the Fatal line to the listing and the console, then the
 // system's description of the failure (error is the errno it left).
-void file_failed(Listing& listing, const std::string& text, int error)
+void file_failed(Listing& listing, int error, msg::message<std::string> fatal, const std::string& path)
 {
-    listing.fatal(text, text);
+    listing.report(fatal, path);
     errno = error;
     platform::report_system_error("Fatal");
 }
@@ -203,7 +205,7 @@ LoopResult row_loop(RowReader& in, RecordOutput& out, const Run& run, const Code
             break;
         progress.row(++count.n);
         if (in.breaks() > 0)
-            listing.warning("Warning: row %d, line break inside a cell replaced by a blank\n", count.n);
+            listing.report(msg::line_break_in_cell, count.n);
         if (rowchecks::check_row(line, run, tables, state, listing) == rowchecks::RowOutcome::blank)
             continue;
         record::lay_out(state.row, run.rlen, count.n, listing, out.next());
@@ -222,42 +224,39 @@ LoopResult row_loop(RowReader& in, RecordOutput& out, const Run& run, const Code
     return result;
 }
 
-std::string read_failed(const RunPaths& paths)
-{
-    return msgfmt("Fatal: Input file (%s) read failed\n", paths.input);
-}
-
 // Ends a run whose input or output failed part-way: the unfinished data file
 // goes first (on a full disk that frees the room the listing's Fatal needs),
 // and the earlier data file stays as it was.
 int abandon_run(const LoopResult& result, const RunPaths& paths, Outputs& files, Listing& listing)
 {
     files.data.discard();
-    file_failed(listing,
-                result.end == LoopEnd::read_failed
-                    ? read_failed(paths)
-                    : msgfmt("Fatal: Output file (%s) write failed\n", paths.output),
-                result.saved_errno);
+    if (result.end == LoopEnd::read_failed)
+        file_failed(listing, result.saved_errno, msg::input_read_failed, paths.input);
+    else
+        file_failed(listing, result.saved_errno, msg::output_write_failed, paths.output);
     return exit_status::fatal;
 }
 
-// The records written (blank rows give none, in either layout) and the
-// highest household number, to the listing; the console's copy is written
-// once the listing is in place.
-std::string summary_text(const Run& run, const rowchecks::LoopState& state, const LoopResult& result,
-                         const RunPaths& paths)
+// What the closing lines tell: the records written (blank rows give none, in
+// either layout) and the highest household number. They go to the listing,
+// and to the console once the listing is in place.
+struct Closing {
+    int records = 0;
+    long long highest = 0;
+};
+
+Closing closing_of(const Run& run, const rowchecks::LoopState& state, const LoopResult& result)
 {
     // In the SS-CENS layout the converter numbers households itself, so the
     // last one is the highest.
-    const long long highest =
-        run.brief ? text::leading_value(state.carried.prev_household) : state.tallies.highest_household;
-    return msgfmt("\nOutput %d records, highest household number = %d\n", result.records, highest) +
-           msgfmt("\nOutput file is %s\n", paths.output);
+    return {result.records,
+            run.brief ? text::leading_value(state.carried.prev_household) : state.tallies.highest_household};
 }
 
-void console_summary(const std::string& summary, const RunPaths& paths, const Listing& listing)
+void console_summary(const Closing& closing, const RunPaths& paths, const Listing& listing)
 {
-    console("%s", summary);
+    console("%s", msg::text(msg::records_written, closing.records, closing.highest) +
+                      msg::text(msg::output_file, paths.output));
     console("\n %d errors", listing.nerr());
     if (!listing.quiet())
         console(", %d warnings", listing.nwarn());
@@ -267,10 +266,10 @@ void console_summary(const std::string& summary, const RunPaths& paths, const Li
 int final_status(const Listing& listing)
 {
     if (listing.nerr() > 0)
-        return exit_status::errors;
+        return exit_status::tabulon::errors;
     if (listing.nwarn() > 0)
-        return exit_status::warnings;
-    return exit_status::clean;
+        return exit_status::tabulon::warnings;
+    return exit_status::tabulon::clean;
 }
 
 // The listing could not be written: nothing of the run is kept.
@@ -278,8 +277,7 @@ int listing_failed(const RunPaths& paths, Outputs& files, int error)
 {
     files.data.discard();
     files.listing.discard();
-    console("Fatal: Listing file (%s) write failed\n", paths.listing);
-    platform::report_system_error("Fatal", error);
+    console_failure(error, "Fatal: Listing file (%s) write failed\n", paths.listing);
     return exit_status::fatal;
 }
 
@@ -299,9 +297,7 @@ int finish_files(int status, const RunPaths& paths, Outputs& files, Listing& lis
     if (failed == &files.listing)
         return listing_failed(paths, files, errno);
     if (failed) {
-        const int error = errno;
-        console("Fatal: Output file (%s) write failed\n", paths.output);
-        platform::report_system_error("Fatal", error);
+        console_io::write_with_reason(msg::text(msg::output_write_failed, paths.output), errno);
         return exit_status::fatal;
     }
     return status;
@@ -310,17 +306,14 @@ int finish_files(int status, const RunPaths& paths, Outputs& files, Listing& lis
 // The run from the listing's opening on: everything it writes goes to the
 // listing and the data file, which the caller then puts in place.
 int convert_piece(Run& run, RunPaths& paths, const paths::PathParts& input, Outputs& files, Listing& listing,
-                  std::string& summary)
+                  Closing& closing)
 {
     if (input.ext.empty()) {
-        listing.fatal(msgfmt("Fatal: Full file name required including the three letter extension - %s\n",
-                             paths.input),
-                      "Fatal: Full file name required including the three letter extension\n");
+        listing.report(msg::no_extension, paths.input);
         return exit_status::fatal;
     }
     if (!is_piece_extension(input.ext)) {
-        listing.fatal("Fatal: File must be a .csv (comma separated values)\n",
-                      "Fatal: File must be a .csv (comma separated values)\n");
+        listing.report(msg::not_csv);
         return exit_status::fatal;
     }
     std::string base = input.base;
@@ -333,7 +326,7 @@ int convert_piece(Run& run, RunPaths& paths, const paths::PathParts& input, Outp
     File in = open_input(paths.input);
     if (!in) {
         const int error = errno;
-        file_failed(listing, msgfmt("Fatal: Input file (%s) failed to open\n", paths.input), error);
+        file_failed(listing, error, msg::input_open_failed, paths.input);
         return exit_status::fatal;
     }
     LineReader lines(in.get());
@@ -349,7 +342,7 @@ int convert_piece(Run& run, RunPaths& paths, const paths::PathParts& input, Outp
             return exit_status::fatal;
         case HeaderOutcome::read_failed: {
             const int error = errno;
-            file_failed(listing, read_failed(paths), error);
+            file_failed(listing, error, msg::input_read_failed, paths.input);
             return exit_status::fatal;
         }
         }
@@ -358,14 +351,11 @@ int convert_piece(Run& run, RunPaths& paths, const paths::PathParts& input, Outp
     paths.output = paths::makepath(input.dir, base, output_extension(run));
     if (!files.data.open(paths.output, NewFile::Mode::binary)) {
         const int error = errno;
-        file_failed(listing, msgfmt("Fatal: Output file (%s) failed to open\n", paths.output), error);
+        file_failed(listing, error, msg::output_open_failed, paths.output);
         return exit_status::fatal;
     }
 
-    listing.plain("Error listing for tabulon (Merrowby) v%s %s converting %s\n"
-                  "[When reporting program errors, be sure to send this file and the original data "
-                  "file]\n\n",
-                  version, platform::utc_date_text(), paths.input);
+    listing.report(msg::listing_header, version, platform::utc_date_text(), paths.input);
     rowchecks::LoopState state;
     start_rows(run, header_book, state, listing);
 
@@ -386,8 +376,9 @@ int convert_piece(Run& run, RunPaths& paths, const paths::PathParts& input, Outp
     if (result.end != LoopEnd::done)
         return abandon_run(result, paths, files, listing);
 
-    summary = summary_text(run, state, result, paths);
-    listing.plain("%s", summary);
+    closing = closing_of(run, state, result);
+    listing.report(msg::records_written, closing.records, closing.highest);
+    listing.report(msg::output_file, paths.output);
     return final_status(listing);
 }
 
@@ -423,15 +414,15 @@ int convert(int argc, char** argv)
     Outputs files;
     if (!files.listing.open(paths.listing, NewFile::Mode::text)) {
         const int error = errno;
-        file_failed(listing, msgfmt("Fatal: Messages file (%s) failed to open\n", paths.listing), error);
+        file_failed(listing, error, msg::messages_open_failed, paths.listing);
         return exit_status::fatal;
     }
     listing.attach(files.listing.get());
 
-    std::string summary;
-    const int status = finish_files(convert_piece(run, paths, input, files, listing, summary), paths, files, listing);
+    Closing closing;
+    const int status = finish_files(convert_piece(run, paths, input, files, listing, closing), paths, files, listing);
     if (status != exit_status::fatal)
-        console_summary(summary, paths, listing);
+        console_summary(closing, paths, listing);
     return status;
 }
 

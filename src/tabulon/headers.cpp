@@ -12,13 +12,12 @@ namespace {
 
 // Reads one header row; false (after the Fatal lines) when the read ran into
 // the end of the input.
-bool read_row(RowReader& in, std::string& line, const char* listing_text, const char* console_text,
-              Listing& listing)
+bool read_row(RowReader& in, std::string& line, msg::message<> missing, Listing& listing)
 {
     in.next(line);
     if (in.eof()) {
         if (!in.failed())
-            listing.fatal(listing_text, console_text);
+            listing.report(missing);
         return false;
     }
     return true;
@@ -46,7 +45,7 @@ void check_piece_cell(const std::string& line, std::size_t& pos, const ExtractCo
     const bool piece = starts_with(a1, "RG") || starts_with(a1, "HO") || starts_with(a1, "RS") ||
                        starts_with(a1, "HS") || starts_with(a1, "SCT");
     if (!piece)
-        listing.warning("Warning: Cell A1 doesn't contain a valid piece number\n\n");
+        listing.report(msg::a1_not_piece);
 }
 
 std::string book_cell(const std::string& line, std::size_t& pos, const Run& run,
@@ -55,17 +54,16 @@ std::string book_cell(const std::string& line, std::size_t& pos, const Run& run,
     std::string book = extract(line, pos, 4, ctx, flags, listing);
     if (run.english_1841()) {
         if (!numeric(book))
-            listing.warning("Warning: cell B1 contains a non-numeric book number %s\n\n", book);
+            listing.report(msg::b1_book_not_numeric, book);
         if (book.empty())
             book = "0";
     } else if (run.year == 1841) {
         if (!book.empty())
-            listing.warning("Warning: ENG 1841 book number %s in cell B1 ignored for SCT piece\n\n", book);
+            listing.report(msg::b1_book_ignored_sct, book);
         book.clear();
     } else {
         if (!book.empty())
-            listing.warning("Warning: 1841 book number %s in cell B1 ignored for %d piece\n\n", book,
-                            run.year);
+            listing.report(msg::b1_book_ignored, book, run.year);
         book.clear();
     }
     return book;
@@ -96,8 +94,7 @@ HeaderOutcome read_header_rows(RowReader& in, const Run& run, int& n, std::strin
                                Listing& listing)
 {
     std::string line;
-    if (!read_row(in, line, "Fatal: row 1, No data in file, it appears to be empty\n",
-                  "Fatal: No data in file, it appears to be empty\n", listing))
+    if (!read_row(in, line, msg::no_data, listing))
         return in.failed() ? HeaderOutcome::read_failed : HeaderOutcome::fatal;
     cut_at_line_feed(line);
     n = 1;
@@ -106,24 +103,18 @@ HeaderOutcome read_header_rows(RowReader& in, const Run& run, int& n, std::strin
     check_piece_cell(line, pos, ExtractContext{n, true}, flags, listing);
     header_book = book_cell(line, pos, run, ExtractContext{n, true}, flags, listing);
 
-    if (!read_row(in, line, "Fatal: row 2, No data in file, only one header row was found\n",
-                  "Fatal: No data in file, only one header row was found\n", listing))
+    if (!read_row(in, line, msg::one_header_row, listing))
         return in.failed() ? HeaderOutcome::read_failed : HeaderOutcome::fatal;
     n = 2;
     // A row 2 ending in a comma would otherwise count its line end as a title.
     cut_at_line_feed(line);
     const int titles = count_titles(line, ExtractContext{n, true}, listing);
     if (!titles_match(titles, run.rlen)) {
-        listing.fatal(msgfmt("Fatal: row 2, File type switch does not match number of columns in data "
-                             "(%d)\n\tall the titles in row 2 must be non-blank\n",
-                             titles),
-                      "Fatal: File type switch does not match number of columns in data\n"
-                      "\tall the headers in row 2 must be non-blank\n");
+        listing.report(msg::titles_mismatch, titles);
         return HeaderOutcome::fatal;
     }
 
-    if (!read_row(in, line, "Fatal: row 3, No data in file, only two header rows were found\n",
-                  "Fatal: No data in file, only two header rows were found\n", listing))
+    if (!read_row(in, line, msg::two_header_rows, listing))
         return in.failed() ? HeaderOutcome::read_failed : HeaderOutcome::fatal;
     n = 3;
     return HeaderOutcome::ok;
@@ -134,8 +125,7 @@ namespace {
 void write_run_description(const Run& run, Listing& listing)
 {
     const char* mode = run.quiet ? ", QUIET" : run.verbose ? ", VERBOSE" : "";
-    listing.plain("Census year = %d, input format = %s, output format = %s%s\n\n", run.year,
-                  input_format_name(run), output_format_name(run), mode);
+    listing.report(msg::run_description, run.year, input_format_name(run), output_format_name(run), mode);
 }
 
 // An English 1841 piece should carry book numbers from header cell B1.
@@ -145,9 +135,9 @@ void check_header_book(const Run& run, const std::string& book, Listing& listing
         return;
     const long long value = text::leading_value(book);
     if (value > 100)
-        listing.warning("Warning: Old format file, Book numbers not in use\n");
+        listing.report(msg::books_not_in_use);
     else if (value == 0)
-        listing.warning("Warning: Book numbers not set\n");
+        listing.report(msg::books_not_set);
 }
 
 }  // namespace
@@ -158,9 +148,7 @@ void start_rows(const Run& run, const std::string& header_book, rowchecks::LoopS
     state = rowchecks::start_state(run, header_book);
     if (!run.brief)
         return;
-    listing.plain("Subtract %d from row numbers in messages to get the corresponding record in the "
-                  "output file.\n\n",
-                  state.count.row_offset);
+    listing.report(msg::row_offset, state.count.row_offset);
     // In the ALL layout each row brings its own book number, so there is
     // nothing to check before the first row.
     check_header_book(run, header_book, listing);

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "listing.h"
+#include "console_io.h"
+#include "conventions.h"
 #include "platform.h"
 
 namespace tabulon {
@@ -20,8 +21,7 @@ int options(int argc, char** argv, Run& run)
         const std::string arg = argv[i];
         if (!platform::is_switch(arg))
             return i;
-        // Only the letter after the switch character counts: -verbose is -v.
-        switch (apply_switch(arg.size() > 1 ? arg[1] : '\0', run)) {
+        switch (apply_switch(switch_letter::of(arg), run)) {
         case SwitchEffect::applied:
             break;
         case SwitchEffect::help:

@@ -9,7 +9,7 @@ int run(int argc, char** argv, std::FILE* in, std::FILE* out)
     if (argc > 1)
         return program::_main(argc, argv);
 
-    std::fputs("Enter command : ", out);
+    print_to(out, "Enter command : ");
     std::fflush(out);
     std::string line;
     console_io::read_line(in, line);
@@ -18,7 +18,7 @@ int run(int argc, char** argv, std::FILE* in, std::FILE* out)
     auto continue_line = [&](std::string& more) {
         if (input_ended)
             return false;
-        std::fputs("Continue command line: \n", out);
+        print_to(out, "Continue command line: \n");
         std::fflush(out);
         if (!console_io::read_line(in, more)) {
             input_ended = true;  // never ask again
@@ -37,11 +37,11 @@ int run(int argc, char** argv, std::FILE* in, std::FILE* out)
         table.push_back(word.data());
     table.push_back(nullptr);
 
-    std::fputs("\nProgram Starting\n\n", out);
+    print_to(out, "\nProgram Starting\n\n");
     std::fflush(out);
     const int status = program::_main(static_cast<int>(words.size()), table.data());
     std::fflush(stderr);
-    std::fputs("\nProgram Complete\n(hit return to exit)...", out);
+    print_to(out, "\nProgram Complete\n(hit return to exit)...");
     std::fflush(out);
     std::getc(in);
     return status;

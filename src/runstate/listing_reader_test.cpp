@@ -1,17 +1,17 @@
 // Reading listings back: every class of finding, rows and run-level findings,
-// both layouts, Fatal ends, and lines the table does not know.
+// both layouts, Fatal ends, lines the catalogue does not know, names with line
+// breaks, and the console's Fatal lines.
 #include "listing_reader.h"
 
 #include <gtest/gtest.h>
 
-#include "messages.h"
-
-namespace tabreport {
 namespace {
 
-std::string_view format_of(const Finding& f)
+using msg::Severity;
+
+std::string_view format_of(const ListingFinding& f)
 {
-    return f.message < 0 ? std::string_view("(none)") : messages()[f.message].format;
+    return f.message ? std::string_view(f.message->text) : std::string_view("(none)");
 }
 
 TEST(ListingReader, SscensListingWithEveryClass)
@@ -47,7 +47,7 @@ TEST(ListingReader, SscensListingWithEveryClass)
     for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(l.findings[i].row, rows[i]) << l.findings[i].line;
         EXPECT_EQ(l.findings[i].severity, classes[i]) << l.findings[i].line;
-        EXPECT_GE(l.findings[i].message, 0) << l.findings[i].line;
+        EXPECT_NE(l.findings[i].message, nullptr) << l.findings[i].line;
     }
     EXPECT_EQ(format_of(l.findings[4]), "Warning: row %d, page number = %s not sequential\n");
     EXPECT_EQ(l.findings[4].line, "Warning: row 11, page number = 4 not sequential");
@@ -68,7 +68,7 @@ TEST(ListingReader, AllLayoutListingAndUnknownLines)
     ASSERT_EQ(l.findings.size(), 3u);
     EXPECT_EQ(format_of(l.findings[0]), "Error: row %d, household number = 0 not valid\n");
     EXPECT_EQ(l.findings[1].row, 2);
-    EXPECT_EQ(l.findings[1].message, -1);
+    EXPECT_EQ(l.findings[1].message, nullptr);
     EXPECT_EQ(l.findings[2].row, 0);
     EXPECT_EQ(l.errors, 3);
     EXPECT_TRUE(l.records_line.empty());  // no summary: the run did not finish
@@ -158,10 +158,41 @@ TEST(ListingReader, RowNumbersAreReadWithinTheirRange)
         const ListingSummary l = read_listing("Warning: row " + std::string(c.row) + ", surname missing\n");
         ASSERT_EQ(l.findings.size(), 1u);
         EXPECT_EQ(l.findings[0].row, c.read_as) << c.row;
-        EXPECT_EQ(l.findings[0].message >= 0, c.read_as > 0) << c.row;
+        EXPECT_EQ(l.findings[0].message != nullptr, c.read_as > 0) << c.row;
         EXPECT_EQ(l.warnings, 1) << c.row;
     }
 }
 
+// The batch converter counts the findings without keeping them, and reads the
+// lines that hold the piece's name (the header, the first Fatal) whole, however
+// many line breaks the name has.
+TEST(ListingReader, NamesWithLineBreaksGoOnOverTheirLines)
+{
+    ListingReader reader(false, 1);
+    for (std::string_view line : {"Error listing for tabulon (Merrowby) v4.11.2  converting RG11", "Error: x.CSV",
+                                  "Warning: row 4, surname missing", "Error: row 5, age missing\r",
+                                  "Fatal: Input file (RG11\r", "Error: x.CSV) read failed\r", "\tmore"})
+        reader.take(line);
+    const ListingSummary l = reader.finish(true);
+    EXPECT_EQ(l.converting, "RG11\nError: x.CSV");
+    EXPECT_EQ(l.errors, 1);
+    EXPECT_EQ(l.warnings, 1);
+    EXPECT_TRUE(l.findings.empty());
+    EXPECT_EQ(l.fatal, (std::vector<std::string>{"Fatal: Input file (RG11\r\nError: x.CSV) read failed", "\tmore"}));
+}
+
+TEST(ConsoleFatal, IsTheFatalLinesWithoutTheProgressCounter)
+{
+    EXPECT_EQ(console_fatal("Fatal: Program path too long, move it closer to the root of the disk\n"),
+              "Fatal: Program path too long, move it closer to the root of the disk");
+    EXPECT_EQ(console_fatal("Fatal: Messages file (RG110123.erc) failed to open\r\nFatal: Permission denied\r\n"),
+              "Fatal: Messages file (RG110123.erc) failed to open; Fatal: Permission denied");
+    EXPECT_EQ(console_fatal("1\r2\r3\rFatal: Listing file (a.erc) write failed\nFatal: No space left on device\n"),
+              "Fatal: Listing file (a.erc) write failed; Fatal: No space left on device");
+    // A line break of the piece's name goes on in the next line.
+    EXPECT_EQ(console_fatal("Fatal: Messages file (a\nb.erc) failed to open\nFatal: Is a directory\n"),
+              "Fatal: Messages file (a\nb.erc) failed to open; Fatal: Is a directory");
+    EXPECT_EQ(console_fatal("12\r\nOutput 12 records\n"), "");
+}
+
 }  // namespace
-}  // namespace tabreport
