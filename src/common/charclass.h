@@ -94,14 +94,6 @@ inline Block cased_letter(Block c)
     return either(in_range(small, 'a', 'z'), accented);
 }
 
-// An ASCII letter or isusual: the characters names are made of.
-inline Block name_char(Block c)
-{
-    const Block letter = in_range(either(c, repeat(0x20)), 'a', 'z');
-    const Block punctuation = either(in_range(c, '&', ')'), in_range(c, ',', '.'));  // & ' ( ) , - .
-    return either(either(letter, equal(c, ' ')), punctuation);
-}
-
 }  // namespace blocks
 
 // alphabetic for the 16 * count bytes at text, tested sixteen at a time: for
@@ -109,9 +101,14 @@ inline Block name_char(Block c)
 // character), whatever its length up to 16 * count.
 inline bool alphabetic_blocks(const char* text, std::size_t count)
 {
-    simd16::Block all = simd16::everything();
-    for (std::size_t b = 0; b < count; ++b)
-        all = simd16::both(all, blocks::name_char(simd16::load(text + 16 * b)));
+    using namespace simd16;
+    Block all = everything();
+    for (std::size_t b = 0; b < count; ++b) {
+        const Block c = load(text + 16 * b);
+        const Block letter = in_range(either(c, repeat(0x20)), 'a', 'z');
+        const Block punctuation = either(in_range(c, '&', ')'), in_range(c, ',', '.'));  // & ' ( ) , - .
+        all = both(all, either(either(letter, equal(c, ' ')), punctuation));
+    }
     return simd16::all(all);
 }
 #else

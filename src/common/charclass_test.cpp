@@ -131,7 +131,6 @@ TEST(Blocks, AgreeWithTheCharacterTestsOnEveryCode)
         const simd16::Block bytes = simd16::repeat(static_cast<char>(ch));
         EXPECT_EQ(simd16::all(blocks::invalid(bytes)), !isvalid(ch)) << "code " << c;
         EXPECT_EQ(simd16::all(blocks::cased_letter(bytes)), tolower8(ch) != ch || toupper8(ch) != ch) << "code " << c;
-        EXPECT_EQ(simd16::all(blocks::name_char(bytes)), tables.name_char[c]) << "code " << c;
     }
 }
 #endif

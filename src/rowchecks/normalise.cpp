@@ -136,8 +136,9 @@ bool inits_blocks(text::Field& text)
         const Block capital = either(due, one_later(separator));
         due = last_to_first(separator);
         // Letters in lower case, then in the case due.
+        const Block letter = charclass::blocks::cased_letter(c);
         const Block cased = toggle(either(c, case_bit), both(capital, case_bit));
-        store(text.data() + 16 * b, select(charclass::blocks::cased_letter(c), cased, c));
+        store(text.data() + 16 * b, select(letter, cased, c));
     }
     return true;
 }
