@@ -9,9 +9,7 @@
 #include <cstddef>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "simd16.h"
 
 namespace charclass {
 
@@ -71,52 +69,54 @@ constexpr bool all_digits(std::string_view text)
 // Every character an ASCII letter or usual punctuation; true for "".
 bool alphabetic(std::string_view text);
 
-#if defined(__SSE2__)
-// The tests sixteen characters at a time: each gives a mask of 0xFF where the
-// character passes and 0 where it does not.
+#if MERROWBY_SIMD16
+// Some of the tests sixteen characters at a time, each beside the test it
+// repeats: a mask of 0xFF where the character passes and 0 where it does not.
 namespace blocks {
 
-inline __m128i equal(__m128i c, char value) { return _mm_cmpeq_epi8(c, _mm_set1_epi8(value)); }
+using simd16::Block, simd16::both, simd16::either, simd16::equal, simd16::in_range, simd16::repeat, simd16::unless;
 
-// low <= c <= high, on the unsigned values.
-inline __m128i in_range(__m128i c, unsigned char low, unsigned char high)
+// Not isvalid: control codes, 0x80 to 0xBF, and the two signs 0xD7 and 0xF7.
+inline Block invalid(Block c)
 {
-    const __m128i offset = _mm_sub_epi8(c, _mm_set1_epi8(static_cast<char>(low)));
-    return _mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(static_cast<char>(high - low))), offset);
+    const Block upper_controls = equal(both(c, repeat(static_cast<char>(0xC0))), repeat(static_cast<char>(0x80)));
+    const Block signs = either(equal(c, static_cast<char>(0xD7)), equal(c, static_cast<char>(0xF7)));
+    return either(either(in_range(c, 0, 0x1F), upper_controls), signs);
 }
 
-// A letter of either case that the eight-bit mappings pair: a to z, and 0xE0
-// to 0xFE but the division sign, with their capitals (the case bit, 0x20,
-// set makes the small letter).
-inline __m128i cased_letter(__m128i c)
+// A letter that tolower8 or toupper8 changes: a to z, and 0xE0 to 0xFE but
+// the division sign, with their capitals (the case bit, 0x20, set makes the
+// small letter).
+inline Block cased_letter(Block c)
 {
-    const __m128i small = _mm_or_si128(c, _mm_set1_epi8(0x20));
-    return _mm_or_si128(in_range(small, 'a', 'z'),
-                        _mm_andnot_si128(equal(small, static_cast<char>(0xF7)), in_range(small, 0xE0, 0xFE)));
+    const Block small = either(c, repeat(0x20));
+    const Block accented = unless(in_range(small, 0xE0, 0xFE), equal(small, static_cast<char>(0xF7)));
+    return either(in_range(small, 'a', 'z'), accented);
 }
 
 }  // namespace blocks
-#endif
 
-// The same for the 16 * blocks bytes at text, tested sixteen at a time: for a
-// text held in a buffer that is blank past its end (a blank is a name
-// character), whatever its length up to 16 * blocks.
-inline bool alphabetic_blocks(const char* text, std::size_t blocks)
+// alphabetic for the 16 * count bytes at text, tested sixteen at a time: for
+// a text held in a buffer that is blank past its end (a blank is a name
+// character), whatever its length up to 16 * count.
+inline bool alphabetic_blocks(const char* text, std::size_t count)
 {
-#if defined(__SSE2__)
-    using namespace blocks;
-    __m128i all = _mm_set1_epi8(-1);
-    for (std::size_t b = 0; b < blocks; ++b) {
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * b));
-        const __m128i letter = in_range(_mm_or_si128(c, _mm_set1_epi8(0x20)), 'a', 'z');
-        const __m128i punctuation = _mm_or_si128(in_range(c, '&', ')'), in_range(c, ',', '.'));  // & ' ( ) , - .
-        all = _mm_and_si128(all, _mm_or_si128(_mm_or_si128(letter, equal(c, ' ')), punctuation));
+    using namespace simd16;
+    Block all = everything();
+    for (std::size_t b = 0; b < count; ++b) {
+        const Block c = load(text + 16 * b);
+        const Block letter = in_range(either(c, repeat(0x20)), 'a', 'z');
+        const Block punctuation = either(in_range(c, '&', ')'), in_range(c, ',', '.'));  // & ' ( ) , - .
+        all = both(all, either(either(letter, equal(c, ' ')), punctuation));
     }
-    return _mm_movemask_epi8(all) == 0xFFFF;
-#else
-    return alphabetic(std::string_view(text, 16 * blocks));
-#endif
+    return simd16::all(all);
 }
+#else
+inline bool alphabetic_blocks(const char* text, std::size_t count)
+{
+    return alphabetic(std::string_view(text, 16 * count));
+}
+#endif
 
 // The mappings and the name-character test as tables, one entry a byte.
 struct Tables {

@@ -17,9 +17,7 @@
 #include <string>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "simd16.h"
 
 namespace text {
 
@@ -63,31 +61,7 @@ public:
     // 3) whose source has 16 * Blocks readable bytes: a few fixed-size moves,
     // whatever the length.
     template <std::size_t Blocks>
-    [[gnu::always_inline]] Field& assign_blocks(const char* value, std::size_t count)
-    {
-        static_assert(Blocks >= 1 && Blocks <= 3);
-#if defined(__SSE2__)
-        // keep_window + 48 - count: count bytes of ones, then zeros.
-        alignas(16) static constexpr unsigned char keep_window[96] = {
-            255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
-            255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255,
-            255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255};
-        const unsigned char* const keep = keep_window + 48 - count;
-        const __m128i blanks = _mm_set1_epi8(' ');
-        for (std::size_t k = 0; k < Blocks; ++k) {
-            const __m128i from = _mm_loadu_si128(reinterpret_cast<const __m128i*>(value + 16 * k));
-            const __m128i mask = _mm_loadu_si128(reinterpret_cast<const __m128i*>(keep + 16 * k));
-            const __m128i to = _mm_or_si128(_mm_and_si128(mask, from), _mm_andnot_si128(mask, blanks));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(text_ + 16 * k), to);
-        }
-        if (size_ > 16 * Blocks)
-            blank(16 * Blocks, size_);
-        size_ = static_cast<unsigned char>(count);
-        return *this;
-#else
-        return assign(value, count);
-#endif
-    }
+    [[gnu::always_inline]] Field& assign_blocks(const char* value, std::size_t count);
 
     // The decimal text of a number, as std::to_string writes it.
     Field& assign_number(long long value)
@@ -152,22 +126,7 @@ public:
     operator std::string_view() const { return {text_, size_}; }
     std::string str() const { return {text_, size_}; }
 
-    // The blanks past the end are the same in every field, so two fields of
-    // one length are equal when the blocks of sixteen that hold it are.
-    bool operator==(const Field& other) const
-    {
-        if (size_ != other.size_)
-            return false;
-#if defined(__SSE2__)
-        const auto block = [](const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
-        __m128i same = _mm_cmpeq_epi8(block(text_), block(other.text_));
-        for (std::size_t at = 16; at < size_; at += 16)
-            same = _mm_and_si128(same, _mm_cmpeq_epi8(block(text_ + at), block(other.text_ + at)));
-        return _mm_movemask_epi8(same) == 0xFFFF;
-#else
-        return std::memcmp(text_, other.text_, size_) == 0;
-#endif
-    }
+    bool operator==(const Field& other) const;
     bool operator==(std::string_view other) const { return std::string_view(*this) == other; }
     bool operator==(const char* other) const { return std::string_view(*this) == other; }
     bool operator==(const std::string& other) const { return std::string_view(*this) == other; }
@@ -210,6 +169,52 @@ private:
 };
 
 static_assert(sizeof(Field) == 64);
+
+#if MERROWBY_SIMD16
+template <std::size_t Blocks>
+inline Field& Field::assign_blocks(const char* value, std::size_t count)
+{
+    static_assert(Blocks >= 1 && Blocks <= 3);
+    // keep_window + 48 - count: count bytes of ones, then zeros.
+    alignas(16) static constexpr char keep_window[96] = {
+        -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+        -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1,
+        -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    const char* const keep = keep_window + 48 - count;
+    for (std::size_t k = 0; k < Blocks; ++k) {
+        const simd16::Block kept = simd16::load(keep + 16 * k);
+        simd16::store(text_ + 16 * k, simd16::select(kept, simd16::load(value + 16 * k), simd16::repeat(' ')));
+    }
+    if (size_ > 16 * Blocks)
+        blank(16 * Blocks, size_);
+    size_ = static_cast<unsigned char>(count);
+    return *this;
+}
+
+// The blanks past the end are the same in every field, so two fields of one
+// length are equal when the blocks of sixteen that hold it are.
+inline bool Field::operator==(const Field& other) const
+{
+    if (size_ != other.size_)
+        return false;
+    simd16::Block same = simd16::equal(simd16::load(text_), simd16::load(other.text_));
+    for (std::size_t at = 16; at < size_; at += 16)
+        same = simd16::both(same, simd16::equal(simd16::load(text_ + at), simd16::load(other.text_ + at)));
+    return simd16::all(same);
+}
+#else
+template <std::size_t Blocks>
+inline Field& Field::assign_blocks(const char* value, std::size_t count)
+{
+    static_assert(Blocks >= 1 && Blocks <= 3);
+    return assign(value, count);
+}
+
+inline bool Field::operator==(const Field& other) const
+{
+    return size_ == other.size_ && std::memcmp(text_, other.text_, size_) == 0;
+}
+#endif
 
 std::ostream& operator<<(std::ostream& out, const Field& field);
 

@@ -3,11 +3,8 @@
 #include <climits>
 #include <ostream>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "charclass.h"
+#include "simd16.h"
 
 namespace text {
 
@@ -36,25 +33,24 @@ Text& capitals_of(Text& text, CaseMap map)
 }  // namespace
 
 std::string& capitals(std::string& text, CaseMap map) { return capitals_of(text, map); }
+#if MERROWBY_SIMD16
+// Sixteen characters at a time: every letter (of either case; the eight-bit
+// ones but the multiplication and division signs) loses its case bit. The
+// blanks past the end stay blanks.
 Field& capitals(Field& text, CaseMap map)
 {
-#if defined(__SSE2__)
-    // Sixteen characters at a time: every letter (of either case; the
-    // eight-bit ones but the multiplication and division signs) loses its
-    // case bit. The blanks past the end stay blanks.
-    if (map == CaseMap::eight_bit && text.size() <= 48) {
-        const __m128i case_bit = _mm_set1_epi8(0x20);
-        for (std::size_t at = 0; at < text.size(); at += 16) {
-            auto* const block = reinterpret_cast<__m128i*>(text.data() + at);
-            const __m128i c = _mm_loadu_si128(block);
-            const __m128i letter = charclass::blocks::cased_letter(c);
-            _mm_storeu_si128(block, _mm_andnot_si128(_mm_and_si128(letter, case_bit), c));
-        }
-        return text;
+    if (map != CaseMap::eight_bit || text.size() > 48)
+        return capitals_of(text, map);
+    using namespace simd16;
+    for (std::size_t at = 0; at < text.size(); at += 16) {
+        const Block c = load(text.data() + at);
+        store(text.data() + at, unless(c, both(charclass::blocks::cased_letter(c), repeat(0x20))));
     }
-#endif
-    return capitals_of(text, map);
+    return text;
 }
+#else
+Field& capitals(Field& text, CaseMap map) { return capitals_of(text, map); }
+#endif
 
 void strip(std::string& text)
 {

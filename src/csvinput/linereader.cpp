@@ -4,29 +4,15 @@
 #include <cstring>
 #include <string_view>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "simd16.h"
 #include "utf16.h"
 #include "utf8.h"
 
 namespace {
 
-// The first LF or CR in [first, last), or last: sixteen bytes at a time, the
-// few at the end of the buffer one by one.
-const char* first_line_end(const char* first, const char* last)
+// The first LF or CR in [first, last), or last.
+const char* first_line_end_bytes(const char* first, const char* last)
 {
-#if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    for (; last - first >= 16; first += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
-        const int ends = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)));
-        if (ends != 0)
-            return first + __builtin_ctz(static_cast<unsigned>(ends));
-    }
-#endif
     for (; first != last; ++first) {
         if (*first == '\n' || *first == '\r')
             return first;
@@ -34,30 +20,50 @@ const char* first_line_end(const char* first, const char* last)
     return last;
 }
 
-// The first byte of 0x80 or above in [first, last), or last. Most pieces are
-// ASCII throughout: they are looked through sixty-four bytes at a time.
-const char* first_high_byte(const char* first, const char* last)
+// The first byte of 0x80 or above in [first, last), or last.
+const char* first_high_byte_bytes(const char* first, const char* last)
 {
-#if defined(__SSE2__)
-    const auto block = [](const char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); };
-    for (; last - first >= 64; first += 64) {
-        const __m128i any = _mm_or_si128(_mm_or_si128(block(first), block(first + 16)),
-                                         _mm_or_si128(block(first + 32), block(first + 48)));
-        if (_mm_movemask_epi8(any) != 0)
-            break;
-    }
-    for (; last - first >= 16; first += 16) {
-        const int high = _mm_movemask_epi8(block(first));
-        if (high != 0)
-            return first + __builtin_ctz(static_cast<unsigned>(high));
-    }
-#endif
     for (; first != last; ++first) {
         if (static_cast<unsigned char>(*first) >= 0x80)
             return first;
     }
     return last;
 }
+
+#if MERROWBY_SIMD16
+// Sixteen bytes at a time, the few at the end of the buffer one by one.
+const char* first_line_end(const char* first, const char* last)
+{
+    using namespace simd16;
+    for (; last - first >= 16; first += 16) {
+        const Block bytes = load(first);
+        const unsigned ends = bits(either(equal(bytes, '\n'), equal(bytes, '\r')));
+        if (ends != 0)
+            return first + trailing_zeros(ends);
+    }
+    return first_line_end_bytes(first, last);
+}
+
+// Most pieces are ASCII throughout: they are looked through sixty-four bytes
+// at a time, then sixteen, then one.
+const char* first_high_byte(const char* first, const char* last)
+{
+    using namespace simd16;
+    for (; last - first >= 64; first += 64) {
+        if (bits(either(either(load(first), load(first + 16)), either(load(first + 32), load(first + 48)))) != 0)
+            break;
+    }
+    for (; last - first >= 16; first += 16) {
+        const unsigned high = bits(load(first));
+        if (high != 0)
+            return first + trailing_zeros(high);
+    }
+    return first_high_byte_bytes(first, last);
+}
+#else
+const char* first_line_end(const char* first, const char* last) { return first_line_end_bytes(first, last); }
+const char* first_high_byte(const char* first, const char* last) { return first_high_byte_bytes(first, last); }
+#endif
 
 struct Mark {
     std::string_view bytes;

@@ -15,10 +15,7 @@
 #include <string_view>
 
 #include "charclass.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "simd16.h"
 
 class PlainRow {
 public:
@@ -62,24 +59,18 @@ public:
 private:
     static constexpr std::size_t chunk = 16;
 
-#if defined(__SSE2__)
-    static __m128i equal(__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); }
-
+#if MERROWBY_SIMD16
     // Bytes no plain cell holds: a double quote, a backslash, and the bytes
-    // that may not stand in a field at all (control characters, 0x80 to 0xBF,
-    // 0xD7 and 0xF7).
-    static __m128i special(__m128i bytes)
+    // that may not stand in a field at all.
+    static simd16::Block special(simd16::Block bytes)
     {
-        const __m128i control = charclass::blocks::in_range(bytes, 0, 0x1F);
-        const __m128i upper = _mm_cmpeq_epi8(_mm_and_si128(bytes, _mm_set1_epi8(static_cast<char>(0xC0))),
-                                             _mm_set1_epi8(static_cast<char>(0x80)));
-        const __m128i signs = _mm_or_si128(equal(bytes, static_cast<char>(0xD7)), equal(bytes, static_cast<char>(0xF7)));
-        return _mm_or_si128(_mm_or_si128(control, upper),
-                            _mm_or_si128(signs, _mm_or_si128(equal(bytes, '"'), equal(bytes, '\\'))));
+        using namespace simd16;
+        return either(charclass::blocks::invalid(bytes), either(equal(bytes, '"'), equal(bytes, '\\')));
     }
 
     bool scan()
     {
+        using namespace simd16;
         // The row is copied with commas after it (a cell ends at the end of
         // the line as at a comma), and read from the copy.
         const std::size_t size = line_.size();
@@ -90,16 +81,16 @@ private:
         unsigned blank_before = 0;    // the byte before the chunk was a blank
         unsigned blank_or_comma = 1;  // ... a blank or a comma, or the line starts
         unsigned misplaced = 0;
-        __m128i specials = _mm_setzero_si128();
-        __m128i questions = _mm_setzero_si128();
+        Block specials = nothing();
+        Block questions = nothing();
         std::size_t commas = 0;
         starts_[0] = 0;
         for (std::size_t pos = 0; pos < size; pos += chunk) {
-            const __m128i bytes = _mm_load_si128(reinterpret_cast<const __m128i*>(copy_ + pos));
-            specials = _mm_or_si128(specials, special(bytes));
-            questions = _mm_or_si128(questions, equal(bytes, '?'));
-            const auto blanks = static_cast<unsigned>(_mm_movemask_epi8(equal(bytes, ' ')));
-            unsigned found = static_cast<unsigned>(_mm_movemask_epi8(equal(bytes, ',')));
+            const Block bytes = load_aligned(copy_ + pos);
+            specials = either(specials, special(bytes));
+            questions = either(questions, equal(bytes, '?'));
+            const unsigned blanks = bits(equal(bytes, ' '));
+            unsigned found = bits(equal(bytes, ','));
             const unsigned stops = blanks | found;
             misplaced |= blanks & ((stops << 1) | blank_or_comma);
             misplaced |= stops & ((blanks << 1) | blank_before);
@@ -109,14 +100,14 @@ private:
             if (size - pos < chunk)
                 found &= (1u << (size - pos)) - 1;
             for (; found != 0; found &= found - 1) {
-                const auto comma = static_cast<std::uint16_t>(pos + static_cast<std::size_t>(__builtin_ctz(found)));
+                const auto comma = static_cast<std::uint16_t>(pos + static_cast<std::size_t>(trailing_zeros(found)));
                 ends_[commas] = comma;
                 starts_[++commas] = static_cast<std::uint16_t>(comma + 1);
             }
         }
-        if (misplaced != 0 || blank_before != 0 || _mm_movemask_epi8(specials) != 0)
+        if (misplaced != 0 || blank_before != 0 || any(specials))
             return false;
-        questions_ = _mm_movemask_epi8(questions) != 0;
+        questions_ = any(questions);
         commas_ = commas;
         const auto end = static_cast<std::uint16_t>(size);
         ends_[commas] = end;
@@ -125,6 +116,7 @@ private:
         return true;
     }
 #else
+    // Without the fast scan every row is cut cell by cell by the full rules.
     bool scan() { return false; }
 #endif
 

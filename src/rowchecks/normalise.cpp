@@ -4,10 +4,7 @@
 
 #include "charclass.h"
 #include "listing.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "simd16.h"
 
 namespace {
 
@@ -112,7 +109,7 @@ void inits_of(Text& text)
     }
 }
 
-#if defined(__SSE2__)
+#if MERROWBY_SIMD16
 // The same for a field, sixteen characters at a time, when it holds no quote
 // or apostrophe: a capital is due at the start and after each separator, and
 // every letter is put in the case due. The blanks past the field's end stay
@@ -123,30 +120,25 @@ bool inits_blocks(text::Field& text)
     if (size > 48)
         return false;
     const std::size_t blocks = size <= 16 ? 1 : size <= 32 ? 2 : 3;
-    using namespace charclass::blocks;
-    const auto block = [&](std::size_t b) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + 16 * b));
-    };
-    __m128i quotes = _mm_setzero_si128();
+    using namespace simd16;
+    const auto block = [&](std::size_t b) { return load(text.data() + 16 * b); };
+    Block quotes = nothing();
     for (std::size_t b = 0; b < blocks; ++b)
-        quotes = _mm_or_si128(quotes, _mm_or_si128(equal(block(b), '"'), equal(block(b), '\'')));
-    if (_mm_movemask_epi8(quotes) != 0)
+        quotes = either(quotes, either(equal(block(b), '"'), equal(block(b), '\'')));
+    if (any(quotes))
         return false;
 
-    const __m128i case_bit = _mm_set1_epi8(0x20);
-    __m128i due = _mm_setr_epi8(-1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);  // at the start
+    const Block case_bit = repeat(0x20);
+    Block due = first_byte();  // a capital at the start
     for (std::size_t b = 0; b < blocks; ++b) {
-        const __m128i c = block(b);
-        const __m128i separator =
-            _mm_or_si128(_mm_or_si128(equal(c, ' '), equal(c, '(')), in_range(c, ',', '.'));  // , - .
-        const __m128i capital = _mm_or_si128(due, _mm_slli_si128(separator, 1));
-        due = _mm_srli_si128(separator, 15);
+        const Block c = block(b);
+        const Block separator = either(either(equal(c, ' '), equal(c, '(')), in_range(c, ',', '.'));  // , - .
+        const Block capital = either(due, one_later(separator));
+        due = last_to_first(separator);
         // Letters in lower case, then in the case due.
-        const __m128i lower = _mm_or_si128(c, case_bit);
-        const __m128i letter = cased_letter(c);
-        const __m128i cased = _mm_xor_si128(lower, _mm_and_si128(capital, case_bit));
-        const __m128i mapped = _mm_or_si128(_mm_and_si128(letter, cased), _mm_andnot_si128(letter, c));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(text.data() + 16 * b), mapped);
+        const Block letter = charclass::blocks::cased_letter(c);
+        const Block cased = toggle(either(c, case_bit), both(capital, case_bit));
+        store(text.data() + 16 * b, select(letter, cased, c));
     }
     return true;
 }

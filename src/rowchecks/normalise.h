@@ -8,10 +8,7 @@
 
 #include "charclass.h"
 #include "field.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "simd16.h"
 
 class Listing;
 
@@ -37,18 +34,18 @@ bool numeric(std::string_view text);
 
 // The same for a field: its first sixteen characters at once, when it has no
 // more (as numbers have).
+#if MERROWBY_SIMD16
 inline bool numeric(const text::Field& text)
 {
-#if defined(__SSE2__)
-    if (text.size() <= 16) {
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data()));
-        const __m128i digit = charclass::blocks::in_range(c, '0', '9');
-        const unsigned wanted = (1u << text.size()) - 1;
-        return (static_cast<unsigned>(_mm_movemask_epi8(digit)) & wanted) == wanted;
-    }
-#endif
-    return numeric(std::string_view(text));
+    if (text.size() > 16)
+        return numeric(std::string_view(text));
+    const unsigned digits = simd16::bits(simd16::in_range(simd16::load(text.data()), '0', '9'));
+    const unsigned wanted = (1u << text.size()) - 1;
+    return (digits & wanted) == wanted;
 }
+#else
+inline bool numeric(const text::Field& text) { return numeric(std::string_view(text)); }
+#endif
 
 // Name-style capitals: upper case after a blank, "(", "-", "." or "," and at
 // the start (a quote or apostrophe there is passed over), lower case elsewhere.
