@@ -124,7 +124,7 @@ void BM_RowThroughChecks(benchmark::State& state)
         }
         ++loop.count.n;
         if (rowchecks::check_row(lines[next++], run, tables, loop, listing) == rowchecks::RowOutcome::record) {
-            const std::string record = record::build_record(loop.row, run.rlen, loop.count.n, listing);
+            const std::string record = record::build_record(loop.row, run.format, loop.count.n, listing);
             benchmark::DoNotOptimize(record.data());
         }
     }

@@ -29,7 +29,7 @@ tabulon::Run run_for(std::uint8_t selector)
 {
     tabulon::Run run;
     run.brief = (selector & 1) == 0;
-    run.rlen = (selector >> 1) % 3 == 0 ? 256 : (selector >> 1) % 3 == 1 ? 276 : 299;
+    run.format = static_cast<tabulon::Format>((selector >> 1) % 3);
     switch ((selector >> 3) % 3) {
     case 0: run.year = 1881; break;
     case 1: run.year = 1841; break;

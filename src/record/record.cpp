@@ -3,167 +3,163 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
+#include "columns.h"
 #include "text.h"
 
 namespace record {
 
 namespace {
 
-// The record is laid out field after field at a moving position; every
-// field writes its whole width.
-struct Cursor {
-    char* at;
+using rowchecks::Column;
+using rowchecks::Field;
+using rowchecks::Kind;
 
-    // A text field: left-justified, blank-filled, and never wider than its field.
-    void text(std::string_view value, std::size_t width)
-    {
-        const std::size_t size = std::min(value.size(), width);
-        std::memcpy(at, value.data(), size);
-        std::memset(at + size, ' ', width - size);
-        at += width;
+// A text left-justified and blank-filled in its place, and never wider.
+void put_text(char* at, std::string_view value, std::size_t width)
+{
+    const std::size_t size = std::min(value.size(), width);
+    std::memcpy(at, value.data(), size);
+    std::memset(at + size, ' ', width - size);
+}
+
+// A number zero-filled to width digits. A value that does not fit, a
+// negative one included, is written as nines; returns false then.
+[[gnu::always_inline]] inline bool put_number(char* at, const text::Field& value, std::size_t width)
+{
+    // Digits alone, and no more of them than the field holds: the text
+    // itself, right-aligned over zeros, is the number.
+    const std::size_t size = value.size();
+    std::size_t digits = 0;
+    while (digits < size && value[digits] >= '0' && value[digits] <= '9')
+        ++digits;
+    if (digits == size && size != 0 && size <= width) {
+        std::memset(at, '0', width);
+        std::memcpy(at + width - size, value.data(), size);
+        return true;
     }
-
-    // A field's text: its buffer is blank past its end, so its first width
-    // characters are the column as it stands, for a copy of fixed length.
-    void text(const text::Field& value, std::size_t width)
-    {
-        std::memcpy(at, value.data(), width);
-        at += width;
+    long long rest = text::leading_value(value);
+    long long limit = 1;
+    for (std::size_t i = 0; i < width; ++i)
+        limit *= 10;
+    const bool fits = rest >= 0 && rest < limit;
+    for (std::size_t i = width; i-- > 0;) {
+        at[i] = fits ? static_cast<char>('0' + rest % 10) : '9';
+        rest /= 10;
     }
-
-    // A one-character field; an empty value is written as a blank (the blank
-    // its buffer holds).
-    void character(const text::Field& value) { *at++ = value[0]; }
-    void character(char value) { *at++ = value; }
-
-    // A number field: zero-filled to width digits. A value that does not fit, a
-    // negative one included, is written as nines; returns false then.
-    bool number(const text::Field& value, int width)
-    {
-        // Digits alone, and no more of them than the field holds: the text
-        // itself, right-aligned over zeros, is the number.
-        const std::size_t size = value.size();
-        std::size_t digits = 0;
-        while (digits < size && value[digits] >= '0' && value[digits] <= '9')
-            ++digits;
-        if (digits == size && size != 0 && size <= static_cast<std::size_t>(width)) {
-            std::memset(at, '0', static_cast<std::size_t>(width));
-            std::memcpy(at + width - size, value.data(), size);
-            at += width;
-            return true;
-        }
-        long long rest = text::leading_value(value);
-        long long limit = 1;
-        for (int i = 0; i < width; ++i)
-            limit *= 10;
-        const bool fits = rest >= 0 && rest < limit;
-        for (int i = width - 1; i >= 0; --i) {
-            at[i] = fits ? static_cast<char>('0' + rest % 10) : '9';
-            rest /= 10;
-        }
-        at += width;
-        return fits;
-    }
-};
+    return fits;
+}
 
 // A schedule number that still has four characters (0012) is written by its value.
-void put_schedule(Cursor& out, const text::Field& schedule)
+[[gnu::always_inline]] inline void put_schedule(char* at, const text::Field& schedule)
 {
-    if (schedule.size() <= 3) {
-        out.text(schedule, 3);
-        return;
+    if (schedule.size() > 3) {
+        const long long value = text::leading_value(schedule);
+        if (value >= 0 && value < 1000)
+            return put_text(at, std::to_string(value), 3);
     }
-    const long long value = text::leading_value(schedule);
-    if (value >= 0 && value < 1000)
-        out.text(std::string_view(std::to_string(value)), 3);
-    else
-        out.text(schedule, 3);
+    std::memcpy(at, schedule.data(), 3);
 }
 
 // An age of four characters is written by its value when that fits three
-// digits; a larger one as 999 with the detail flag raised.
-void put_age(Cursor& out, const text::Field& age, bool& raise_detail_flag)
+// digits; a larger one as 999, and false returned.
+[[gnu::always_inline]] inline bool put_age(char* at, const text::Field& age)
 {
     if (age.size() <= 3) {
-        out.text(age, 3);
-        return;
+        std::memcpy(at, age.data(), 3);
+        return true;
     }
     const long long value = text::leading_value(age);
-    if (value >= 0 && value <= 999) {
-        out.text(std::string_view(std::to_string(value)), 3);
-    } else {
-        out.text(std::string_view("999"), 3);
-        raise_detail_flag = true;
+    const bool fits = value >= 0 && value <= 999;
+    put_text(at, fits ? std::to_string(value) : "999", 3);
+    return fits;
+}
+
+// What did not fit its place in the record.
+struct Overflow {
+    bool household = false;
+    bool member = false;
+    bool age = false;  // written as 999, with the detail flag raised
+};
+
+// Where the record's field `index` starts; for the count of fields, the record's length.
+template <tabulon::Format F>
+constexpr std::size_t place_of(std::size_t index)
+{
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < index; ++i)
+        at += rowchecks::record_columns<F>[i].width;
+    return at;
+}
+
+template <tabulon::Format F, std::size_t I>
+[[gnu::always_inline]] inline void put(const rowchecks::Row& row, char* record, Overflow& overflow)
+{
+    constexpr Column column = rowchecks::record_columns<F>[I];
+    constexpr std::size_t place = place_of<F>(I);
+    const text::Field& value = row.*column.member;
+    char* const at = record + place;
+    if constexpr (column.kind == Kind::text) {
+        std::memcpy(at, value.data(), column.width);
+    } else if constexpr (column.kind == Kind::character) {
+        // (An empty value's buffer holds a blank.) The age comes before the detail flag.
+        *at = column.field == Field::detail_flag && overflow.age ? 'x' : value[0];
+    } else if constexpr (column.kind == Kind::number) {
+        const bool fits = put_number(at, value, column.width);
+        if constexpr (column.field == Field::household)
+            overflow.household = !fits;
+        if constexpr (column.field == Field::member)
+            overflow.member = !fits;
+    } else {  // a number in all but the last place, then its suffix
+        if constexpr (column.field == Field::schedule)
+            put_schedule(at, value);
+        else if constexpr (column.field == Field::age)
+            overflow.age = !put_age(at, value);
+        else
+            std::memcpy(at, value.data(), column.width - 1);  // a field's buffer is blank past its end
+        at[column.width - 1] = row.*column.suffix;
     }
+}
+
+// The row and the record are passed to each put as they are (not through a
+// closure), so that the stores into the record leave them in registers.
+template <tabulon::Format F, std::size_t... I>
+[[gnu::always_inline]] inline Overflow lay_out_as(const rowchecks::Row& row, char* record, std::index_sequence<I...>)
+{
+    static_assert(place_of<F>(sizeof...(I)) == static_cast<std::size_t>(tabulon::facts(F).rlen),
+                  "the record's fields fill its length exactly");
+    Overflow overflow;
+    (put<F, I>(row, record, overflow), ...);
+    return overflow;
+}
+
+template <tabulon::Format F>
+[[gnu::always_inline]] inline Overflow lay_out_as(const rowchecks::Row& row, char* record)
+{
+    return lay_out_as<F>(row, record, std::make_index_sequence<rowchecks::record_columns<F>.size()>{});
 }
 
 }  // namespace
 
-void lay_out(const rowchecks::Row& row, int rlen, int n, Listing& listing, char* at)
+void lay_out(const rowchecks::Row& row, tabulon::Format format, int n, Listing& listing, char* at)
 {
-    Cursor out{at};
-    out.character(row.status);
-    out.text(row.book, 4);
-    const bool household_fits = out.number(row.household, 6);
-    const bool member_fits = out.number(row.member, 4);
-    out.text(row.parish, 20);
-    out.text(row.ed, 3);
-    out.character(row.ed_suffix);
-    out.text(row.folio, 4);
-    out.character(row.folio_suffix);
-    out.text(row.page, 4);
-    put_schedule(out, row.schedule);
-    out.character(row.schedule_suffix);
-    out.text(row.house, 4);
-    out.character(row.house_suffix);
-    out.text(row.address, 30);
-    out.character(row.uninhabited);
-
-    out.text(row.surname, 24);
-    out.text(row.forenames, 24);
-    out.character(row.name_flag);
-    out.text(row.relationship, 6);
-    out.character(row.condition);
-    out.character(row.sex);
-    bool raise_detail_flag = false;
-    put_age(out, row.age, raise_detail_flag);
-    out.character(row.age_units);
-    if (raise_detail_flag)
-        out.character('x');
-    else
-        out.character(row.detail_flag);
-
-    out.text(row.occupation, 30);
-    out.character(row.occupation_flag);
-    out.text(row.county, 3);
-    out.text(row.birthplace, 20);
-    out.character(row.birthplace_flag);
-    out.text(row.disability, 6);
-    out.character(row.language);
-    out.text(row.notes, 44);
-
-    if (rlen > 256)
-        out.text(row.district, 20);
-    if (rlen > 276) {
-        out.text(row.alt_county, 3);
-        out.text(row.alt_birthplace, 20);
+    Overflow overflow;
+    switch (format) {
+    case tabulon::Format::in_cens: overflow = lay_out_as<tabulon::Format::in_cens>(row, at); break;
+    case tabulon::Format::check_cens: overflow = lay_out_as<tabulon::Format::check_cens>(row, at); break;
+    case tabulon::Format::vald_rev: overflow = lay_out_as<tabulon::Format::vald_rev>(row, at); break;
     }
-
-    // The fields fill each record length exactly; blanks would fill any rest.
-    if (const auto laid = static_cast<std::size_t>(out.at - at); laid < static_cast<std::size_t>(rlen))
-        std::memset(out.at, ' ', static_cast<std::size_t>(rlen) - laid);
-
-    if (!household_fits)
+    if (overflow.household)
         listing.report(msg::household_too_large, n, row.household);
-    if (!member_fits)
+    if (overflow.member)
         listing.report(msg::member_too_large, n, row.member);
 }
 
-std::string build_record(const rowchecks::Row& row, int rlen, int n, Listing& listing)
+std::string build_record(const rowchecks::Row& row, tabulon::Format format, int n, Listing& listing)
 {
-    std::string record(static_cast<std::size_t>(rlen), ' ');
-    lay_out(row, rlen, n, listing, record.data());
+    std::string record(static_cast<std::size_t>(tabulon::facts(format).rlen), ' ');
+    lay_out(row, format, n, listing, record.data());
     return record;
 }
 

@@ -56,7 +56,7 @@ std::string at(const std::string& rec, std::size_t from, std::size_t to)
 TEST(Record, FieldsStandAtTheirPositions)
 {
     ListingCapture cap;
-    const std::string rec = build_record(person(), 299, 4, cap.listing);
+    const std::string rec = build_record(person(), tabulon::Format::vald_rev, 4, cap.listing);
     ASSERT_EQ(rec.size(), 299u);
     EXPECT_EQ(at(rec, 1, 5), "     ");
     EXPECT_EQ(at(rec, 6, 11), "000007");
@@ -82,9 +82,9 @@ TEST(Record, FieldsStandAtTheirPositions)
 TEST(Record, LengthFollowsTheFormat)
 {
     ListingCapture cap;
-    EXPECT_EQ(build_record(person(), 256, 4, cap.listing).size(), 256u);
-    EXPECT_EQ(build_record(person(), 276, 4, cap.listing).size(), 276u);
-    EXPECT_EQ(build_record(rowchecks::Row{}, 256, 4, cap.listing).size(), 256u);
+    EXPECT_EQ(build_record(person(), tabulon::Format::in_cens, 4, cap.listing).size(), 256u);
+    EXPECT_EQ(build_record(person(), tabulon::Format::check_cens, 4, cap.listing).size(), 276u);
+    EXPECT_EQ(build_record(rowchecks::Row{}, tabulon::Format::in_cens, 4, cap.listing).size(), 256u);
 }
 
 TEST(Record, OverlongValuesAreHeldToTheirWidth)
@@ -95,7 +95,7 @@ TEST(Record, OverlongValuesAreHeldToTheirWidth)
     row.schedule = "0012";
     row.age = "0012";
     row.house = "12345";
-    std::string rec = build_record(row, 256, 4, cap.listing);
+    std::string rec = build_record(row, tabulon::Format::in_cens, 4, cap.listing);
     ASSERT_EQ(rec.size(), 256u);
     EXPECT_EQ(at(rec, 2, 5), "1234");
     EXPECT_EQ(at(rec, 49, 51), "12 ");
@@ -103,7 +103,7 @@ TEST(Record, OverlongValuesAreHeldToTheirWidth)
     EXPECT_EQ(at(rec, 146, 150), "12 y-");
 
     row.age = "1234";
-    rec = build_record(row, 256, 4, cap.listing);
+    rec = build_record(row, tabulon::Format::in_cens, 4, cap.listing);
     EXPECT_EQ(at(rec, 146, 150), "999yx");
     EXPECT_EQ(cap.text(), "");
 }
@@ -114,7 +114,7 @@ TEST(Record, NumbersThatDoNotFitAreNinesAndReported)
     rowchecks::Row row = person();
     row.household = "1000000";
     row.member = "-5";
-    const std::string rec = build_record(row, 256, 9, cap.listing);
+    const std::string rec = build_record(row, tabulon::Format::in_cens, 9, cap.listing);
     ASSERT_EQ(rec.size(), 256u);
     EXPECT_EQ(at(rec, 6, 15), "9999999999");
     EXPECT_EQ(cap.text(),

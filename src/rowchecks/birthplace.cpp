@@ -96,7 +96,7 @@ void check_birthplace(const RowContext& ctx, Row& row, Listing& listing)
     normalise_flag(row.birthplace_flag);
     check_county(ctx, row, listing);
     check_birthplace_name(ctx, row, listing);
-    if (ctx.run.rlen > 276)
+    if (ctx.run.has_alternates())
         check_alternates(ctx, row, listing);
 }
 

@@ -1,5 +1,8 @@
 #include "intake.h"
 
+#include <utility>
+
+#include "columns.h"
 #include "extract.h"
 #include "normalise.h"
 #include "plainrow.h"
@@ -26,8 +29,6 @@ public:
         }
     }
 
-    bool content() const { return flags_.extract_content; }
-
 protected:
     // The cell at pos by the full rules; pos is left past its comma.
     void take_cell(text::Field& field, std::size_t& pos, std::size_t width)
@@ -47,7 +48,8 @@ class Cutter : public CutterBase {
 public:
     using CutterBase::CutterBase;
 
-    template <std::size_t Width>
+    // Cell (from 0) is the next one.
+    template <std::size_t Width, std::size_t Cell>
     void take(text::Field& field)
     {
         // An empty cell, the commonest of all, is taken here at once.
@@ -61,6 +63,9 @@ public:
 
     void query(text::Field& text) { noquery(text, ctx_.n, listing_); }
     void query(text::Field& text, text::Field& flag) { noquery(text, flag, ctx_.n, listing_); }
+
+    // Whether some cell taken held text.
+    bool content(std::size_t) const { return flags_.extract_content; }
 
 private:
     std::size_t pos_ = 0;
@@ -76,13 +81,13 @@ public:
 
     // A cell too long for its column, or a lone "/", is left to the full
     // rules, which report it; it ends at the same comma (the row has no quotes).
-    template <std::size_t Width>
+    template <std::size_t Width, std::size_t Cell>
     [[gnu::always_inline]] void take(text::Field& field)
     {
         static_assert(Width <= PlainRow::slack, "a plain cell is copied slack bytes at a time");
-        const std::size_t cell = next_++;  // the columns are fewer than PlainRow::most_cells
-        const std::size_t start = cells_.start(cell);
-        const std::size_t length = cells_.length(cell);
+        static_assert(Cell < PlainRow::most_cells);
+        const std::size_t start = cells_.start(Cell);
+        const std::size_t length = cells_.length(Cell);
         if (length > Width || (length == 1 && *cells_.copy_at(start) == '/')) [[unlikely]] {
             std::size_t pos = start;
             take_cell(field, pos, Width);
@@ -91,7 +96,8 @@ public:
         field.assign_blocks<(Width + 15) / 16>(cells_.copy_at(start), length);
     }
 
-    bool content() const { return flags_.extract_content || cells_.any_text(next_); }
+    // Whether some cell of the first `cells` held text.
+    bool content(std::size_t cells) const { return flags_.extract_content || cells_.any_text(cells); }
 
     // Question marks, taken out with their warnings; a row without one has
     // nothing to take out.
@@ -108,24 +114,7 @@ public:
 
 private:
     const PlainRow& cells_;
-    std::size_t next_ = 0;  // the next cell to take
 };
-
-template <std::size_t Width, class Cut>
-void take_queried(Cut& cut, text::Field& field)
-{
-    cut.template take<Width>(field);
-    cut.query(field);
-}
-
-template <class Cut>
-void take_alternates(Cut& cut, Row& row)
-{
-    cut.template take<width::county>(row.alt_county);
-    cut.template take<width::birthplace>(row.alt_birthplace);
-    cut.query(row.alt_birthplace, row.birthplace_flag);
-    cut.settle_flag(row.birthplace_flag);
-}
 
 // The number after the one a text starts with. Past the largest number a
 // text can be read as, the count wraps round to the most negative one
@@ -151,9 +140,56 @@ void set_next(text::Field& field, const text::Field& number)
     field.assign_number(static_cast<long long>(value + 1));
 }
 
-// The cells in the order of the columns of the run's layout.
+// A flag group ends at column End: the question marks of its columns (from
+// the previous group's end on) are taken out into its flag, then the group's
+// extraction errors raise it.
+template <Layout L, std::size_t End, class Cut>
+void end_group(Cut& cut, Row& row)
+{
+    constexpr auto& columns = columns_of<L>;
+    constexpr std::size_t first = [] {
+        std::size_t start = End;
+        while (start > 0 && columns[start - 1].ends == Group::none)
+            --start;
+        return start;
+    }();
+    text::Field& flag = row.*flag_of(columns[End].ends);
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+        const auto query = [&]<std::size_t At>() {
+            if constexpr (columns[At].query == Query::flag)
+                cut.query(row.*columns[At].member, flag);
+        };
+        (query.template operator()<first + I>(), ...);
+    }(std::make_index_sequence<End + 1 - first>{});
+    cut.settle_flag(flag);
+}
+
+template <Layout L, std::size_t At, class Cut>
+[[gnu::always_inline]] inline void take_column(Cut& cut, Row& row)
+{
+    constexpr Column column = columns_of<L>[At];
+    text::Field& field = row.*column.member;
+    cut.template take<column.width, At>(field);
+    if constexpr (column.query == Query::plain)
+        cut.query(field);
+    if constexpr (column.ends == Group::unflagged)
+        cut.clear_errors();
+    else if constexpr (column.ends != Group::none)
+        end_group<L, At>(cut, row);
+}
+
+// The cells in the order of the layout's columns.
+// (The cutter and the row are passed as they are, not through a closure, so
+// that the stores into the fields leave them in registers.)
+template <Layout L, class Cut, std::size_t... At>
+bool take_columns(Cut& cut, Row& row, std::index_sequence<At...>)
+{
+    (take_column<L, At>(cut, row), ...);
+    return cut.content(sizeof...(At));
+}
+
 template <class Cut>
-void cut_columns(Cut& cut, const tabulon::Run& run, Row& row)
+bool cut_row(Cut& cut, const tabulon::Run& run, Row& row)
 {
     row.status = " ";
     row.address_flag.clear();
@@ -161,71 +197,14 @@ void cut_columns(Cut& cut, const tabulon::Run& run, Row& row)
     row.uninhabited_row = false;
     row.ed_suffix = row.folio_suffix = row.schedule_suffix = row.house_suffix = ' ';
     row.age_units = ' ';
-
+    const bool content = visit_layout(run, [&]<Layout L>() {
+        return take_columns<L>(cut, row, std::make_index_sequence<columns_of<L>.size()>{});
+    });
     if (!run.brief) {
-        cut.template take<width::status>(row.status);
-        cut.template take<width::book>(row.book);
-        cut.template take<width::household>(row.household);
-        cut.template take<width::member>(row.member);
         row.household_cell = row.household;
         row.member_cell = row.member;
     }
-    take_queried<width::parish>(cut, row.parish);
-    if (run.brief && run.rlen > 256)
-        take_queried<width::district>(cut, row.district);
-    cut.template take<width::ed>(row.ed);
-    cut.template take<width::folio>(row.folio);
-    cut.template take<width::page>(row.page);
-    cut.template take<width::schedule>(row.schedule);
-    cut.clear_errors();
-
-    cut.template take<width::house>(row.house);
-    cut.template take<width::address>(row.address);
-    cut.template take<width::flag>(row.uninhabited);
-    cut.query(row.address, row.address_flag);
-    cut.settle_flag(row.address_flag);
-
-    cut.template take<width::surname>(row.surname);
-    cut.template take<width::forenames>(row.forenames);
-    cut.template take<width::flag>(row.name_flag);
-    cut.query(row.surname, row.name_flag);
-    cut.query(row.forenames, row.name_flag);
-    cut.settle_flag(row.name_flag);
-
-    cut.template take<width::relationship>(row.relationship);
-    cut.template take<width::condition>(row.condition);
-    cut.template take<width::sex>(row.sex);
-    cut.template take<width::age>(row.age);
-    cut.template take<width::flag>(row.detail_flag);
-    cut.query(row.relationship, row.detail_flag);
-    cut.settle_flag(row.detail_flag);
-
-    cut.template take<width::occupation>(row.occupation);
-    if (run.brief)
-        cut.template take<width::flag>(row.employed);
-    cut.template take<width::flag>(row.occupation_flag);
-    cut.query(row.occupation, row.occupation_flag);
-    cut.settle_flag(row.occupation_flag);
-
-    cut.template take<width::county>(row.county);
-    cut.template take<width::birthplace>(row.birthplace);
-    cut.template take<width::flag>(row.birthplace_flag);
-    cut.query(row.birthplace, row.birthplace_flag);
-    cut.settle_flag(row.birthplace_flag);
-
-    if (run.brief && run.rlen > 276)
-        take_alternates(cut, row);
-
-    take_queried<width::disability>(cut, row.disability);
-    cut.template take<width::language>(row.language);
-    cut.template take<width::notes>(row.notes);
-
-    if (!run.brief && run.rlen > 256)
-        take_queried<width::district>(cut, row.district);
-    if (!run.brief && run.rlen > 276)
-        take_alternates(cut, row);
-    if (run.brief && run.rlen > 276 && run.english_1841())
-        cut.template take<width::book>(row.book);
+    return content;
 }
 
 }  // namespace
@@ -235,12 +214,10 @@ bool cut_fields(const std::string& line, const tabulon::Run& run, int n, Row& ro
     const PlainRow cells(line);
     if (cells.plain()) {
         PlainCutter cut(cells, line, n, listing);
-        cut_columns(cut, run, row);
-        return cut.content();
+        return cut_row(cut, run, row);
     }
     Cutter cut(line, n, listing);
-    cut_columns(cut, run, row);
-    return cut.content();
+    return cut_row(cut, run, row);
 }
 
 void fill_down(const tabulon::Run& run, const Carried& carried, int n, Row& row, Listing& listing)
@@ -248,11 +225,11 @@ void fill_down(const tabulon::Run& run, const Carried& carried, int n, Row& row,
     row.household = carried.prev_household;
     set_next(row.member, carried.prev_member);
     // The book runs on from the header's unless the row has a column for it.
-    if (!(run.rlen > 276 && run.english_1841()))
+    if (!run.has_book_column())
         row.book = carried.prev_book;
     if (row.parish.empty())
         row.parish = carried.prev_parish;
-    if (run.rlen > 256 && row.district.empty())
+    if (run.has_district() && row.district.empty())
         row.district = carried.prev_district;
     if (row.ed.empty())
         row.ed = carried.prev_ed;

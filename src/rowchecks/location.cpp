@@ -124,7 +124,7 @@ void check_place_names(const RowContext& ctx, Row& row, Listing& listing)
         inits(row.parish);
 
     // 1841 returns have no Eccl. District: its column is read but left alone.
-    if (ctx.run.year <= 1841 || ctx.run.rlen <= 256)
+    if (ctx.run.year <= 1841 || !ctx.run.has_district())
         return;
     warn_unusual(listing, msg::district_unusual, n, row.district);
     if (row.district.empty()) {

@@ -1,5 +1,6 @@
 #include "occupation.h"
 
+#include "columns.h"
 #include "flags.h"
 #include "normalise.h"
 
@@ -23,7 +24,7 @@ const char* employed_text(char status)
 }
 
 // Longest occupation that still takes a seven-character employed-status text.
-constexpr std::size_t room_for_status = width::occupation - 7;
+constexpr std::size_t room_for_status = column(Field::occupation).width - 7;
 
 // Employer, employee or neither: from 1891 the status is written after the
 // occupation itself, as the record has no field of its own for it.
@@ -44,8 +45,8 @@ void fold_employed(int n, Row& row, Listing& listing)
         listing.report(msg::employed_invalid, n, row.employed);
         row.occupation_flag = "x";
     }
-    if (row.occupation.size() > width::occupation)
-        row.occupation.resize(width::occupation);
+    if (row.occupation.size() > column(Field::occupation).width)
+        row.occupation.resize(column(Field::occupation).width);
 }
 
 }  // namespace

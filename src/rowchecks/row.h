@@ -9,15 +9,6 @@
 
 namespace rowchecks {
 
-// Widths at which each cell is read; a longer cell is cut with an error.
-namespace width {
-inline constexpr std::size_t status = 1, book = 4, household = 6, member = 4, parish = 20,
-                             district = 20, ed = 4, folio = 5, page = 4, schedule = 4, house = 5,
-                             address = 30, flag = 1, surname = 24, forenames = 24,
-                             relationship = 6, condition = 1, sex = 1, age = 4, occupation = 30,
-                             county = 3, birthplace = 20, disability = 6, language = 1, notes = 44;
-}
-
 struct Row {
     text::Field status;
     text::Field book;

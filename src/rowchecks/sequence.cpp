@@ -55,7 +55,7 @@ void same_page(const RowContext& ctx, const Row& row, Tallies& tallies, Listing&
     if (listing.warnings_on()) {
         if (row.parish != prev.prev_parish)
             listing.report(msg::parish_changed_in_page, n);
-        if (run.year > 1841 && run.rlen > 256 && row.district != prev.prev_district)
+        if (run.year > 1841 && run.has_district() && row.district != prev.prev_district)
             listing.report(msg::district_changed_in_page, n);
         if (row.folio_text != prev.prev_folio)
             listing.report(msg::folio_changed_in_page, n);

@@ -14,7 +14,7 @@ void store_carried(const tabulon::Run& run, const Row& row, Carried& carried)
 
     carried.prev_book = row.book;
     carried.prev_parish = row.parish;
-    if (run.rlen > 256)
+    if (run.has_district())
         carried.prev_district = row.district;
     carried.prev_ed = row.ed_text;
     carried.prev_folio = row.folio_text;

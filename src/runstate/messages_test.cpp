@@ -1,5 +1,6 @@
 // The catalogue read back: each finding's line is read back as its own entry,
-// and matching holds to numbers, characters and the whole line.
+// and matching holds to numbers, characters and the whole line; and every
+// finding is explained for the report's readers.
 #include "messages.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,32 @@ TEST(Catalogue, EachFindingIsReadBackAsItself)
         if (entry.severity == msg::Severity::fatal || entry.severity == msg::Severity::plain)
             continue;
         EXPECT_EQ(msg::find(sample_line(entry.text)), &entry) << entry.text;
+    }
+}
+
+// The report shows each kind of finding with its explanation: one or two
+// sentences of plain text, each finding its own, none for the plain lines.
+TEST(Catalogue, EveryFindingHasAShortPlainExplanation)
+{
+    for (const msg::Entry& entry : msg::catalogue) {
+        const std::string_view why = entry.explanation;
+        if (entry.severity == msg::Severity::plain) {
+            EXPECT_TRUE(why.empty()) << entry.text;
+            continue;
+        }
+        if (why.empty()) {
+            ADD_FAILURE() << "no explanation for " << entry.text;
+            continue;
+        }
+        EXPECT_TRUE(why.ends_with('.')) << why;
+        EXPECT_LE(why.size(), 300u) << why;
+        int sentences = 1;
+        for (std::size_t i = 0; i < why.size(); ++i) {
+            EXPECT_TRUE(why[i] >= ' ' && why[i] <= '~') << "not plain ASCII at " << i << ": " << why;
+            if (why.substr(i, 2) == ". " && i + 2 < why.size() && why[i + 2] >= 'A' && why[i + 2] <= 'Z')
+                ++sentences;
+        }
+        EXPECT_LE(sentences, 2) << why;
     }
 }
 

@@ -7,7 +7,7 @@ namespace tabulon {
 void set_default_switches(Run& run)
 {
     run.brief = true;
-    run.rlen = 256;
+    run.format = Format::in_cens;
     run.verbose = false;
     run.quiet = false;
 }
@@ -19,8 +19,8 @@ SwitchEffect apply_switch(char letter, Run& run)
     switch (switch_letter::folded(letter)) {
     case switch_letter::all: run.brief = false; break;
     case switch_letter::brief: run.brief = true; break;
-    case switch_letter::checked: run.rlen = 276; break;
-    case switch_letter::validated: run.rlen = 299; break;
+    case switch_letter::checked: run.format = Format::check_cens; break;
+    case switch_letter::validated: run.format = Format::vald_rev; break;
     case switch_letter::quiet: run.quiet = true; run.verbose = false; break;
     case switch_letter::verbose: run.verbose = true; run.quiet = false; break;
     case switch_letter::rcheck: run.rcheck = true; break;
@@ -36,12 +36,12 @@ const char* input_format_name(const Run& run)
 
 const char* output_format_name(const Run& run)
 {
-    return run.rlen == 299 ? "VALD-REV" : run.rlen == 276 ? "CHECK-CENS" : "IN-CENS";
+    return facts(run.format).name;
 }
 
 const char* output_extension(const Run& run)
 {
-    return run.rlen == 299 ? "vld" : run.rlen == 276 ? "val" : "dat";
+    return facts(run.format).extension;
 }
 
 }  // namespace tabulon

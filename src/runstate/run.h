@@ -5,10 +5,35 @@ namespace tabulon {
 
 inline constexpr const char* version = "4.11.2";
 
+// The output record formats IN-CENS, CHECK-CENS and VALD-REV.
+enum class Format { in_cens, check_cens, vald_rev };
+
+// What the format fixes: the record length, the name in the run description
+// and the data file's extension.
+struct FormatFacts {
+    int rlen;
+    const char* name;
+    const char* extension;
+};
+
+// In the order of Format.
+inline constexpr FormatFacts format_facts[] = {
+    {256, "IN-CENS", "dat"},
+    {276, "CHECK-CENS", "val"},
+    {299, "VALD-REV", "vld"},
+};
+
+constexpr const FormatFacts& facts(Format format) { return format_facts[static_cast<int>(format)]; }
+
+// The optional columns of the layouts and the record: the Eccl. District, and
+// the alternate county code and birth place.
+constexpr bool has_district(Format format) { return format != Format::in_cens; }
+constexpr bool has_alternates(Format format) { return format == Format::vald_rev; }
+
 struct Run {
     // Switches.
     bool brief = true;   // SS-CENS layout (three header rows); false: the ALL layout
-    int rlen = 256;      // output record length: 256, 276 or 299
+    Format format = Format::in_cens;
     bool quiet = false;
     bool verbose = false;
     bool rcheck = false;  // look relationships up in relcodes.txt
@@ -19,6 +44,13 @@ struct Run {
     int ipart = 0;
 
     bool english_1841() const { return year == 1841 && !sct; }
+
+    // The output record length: 256, 276 or 299.
+    int rlen() const { return facts(format).rlen; }
+    bool has_district() const { return tabulon::has_district(format); }
+    bool has_alternates() const { return tabulon::has_alternates(format); }
+    // The SS-CENS layout of VALD-REV ends with a book column for an English 1841 piece.
+    bool has_book_column() const { return has_alternates() && brief && english_1841(); }
 };
 
 // The converter's switches, shared by every program that reads a piece as the

@@ -10,6 +10,8 @@ namespace tabreport {
 
 namespace {
 
+namespace header = rowchecks::header;
+
 // A width no cell reaches: the cell is never cut.
 constexpr std::size_t whole = std::numeric_limits<std::size_t>::max();
 
@@ -49,7 +51,7 @@ private:
     std::size_t whole_ = 0;
 };
 
-SheetRow data_row(const std::string& line, int n, const std::vector<rowchecks::Column>& columns)
+SheetRow data_row(const std::string& line, int n, std::span<const rowchecks::Column> columns)
 {
     SheetRow row{n, false, {}};
     CellCutter cut(line, n, false);
@@ -58,8 +60,8 @@ SheetRow data_row(const std::string& line, int n, const std::vector<rowchecks::C
     return row;
 }
 
-// Row 1: the piece in A1 (read at 30) and the book in B1 (at 4); row 2: the
-// titles (at 50, up to the first empty one); row 3 is never cut.
+// Row 1: the piece in A1 and the book in B1; row 2: the titles, up to the
+// first empty one; row 3 is never cut. Each at the width the converter reads it.
 SheetRow header_row(const std::string& line, int n, std::size_t count)
 {
     SheetRow row{n, true, {}};
@@ -67,9 +69,10 @@ SheetRow header_row(const std::string& line, int n, std::size_t count)
     Listing silent;
     for (std::size_t i = 0; i < count; ++i) {
         if (n == 1 && i < 2)
-            row.cells.push_back(cut.take(i == 0 ? 30 : 4, rowchecks::Query::none));
-        else if (n == 2 && i < 30 && (row.cells.empty() || !row.cells.back().text.empty()))
-            row.cells.push_back(cut.take(50, rowchecks::Query::none));
+            row.cells.push_back(
+                cut.take(i == 0 ? header::piece_width : header::book_width, rowchecks::Query::none));
+        else if (n == 2 && i < header::most_titles && (row.cells.empty() || !row.cells.back().text.empty()))
+            row.cells.push_back(cut.take(header::title_width, rowchecks::Query::none));
         else
             row.cells.push_back(Cell{cut.take(whole, rowchecks::Query::none).text, 0, 0});
     }
@@ -82,7 +85,7 @@ void take_titles(Sheet& sheet)
         const bool from_row_2 = sheet.rows.size() >= 2 && sheet.rows[1].header &&
                                 i < sheet.rows[1].cells.size() && !sheet.rows[1].cells[i].text.empty();
         sheet.titles.push_back(from_row_2 ? sheet.rows[1].cells[i].text
-                                          : rowchecks::field_title(sheet.columns[i].field));
+                                          : sheet.columns[i].title);
     }
 }
 

@@ -3,6 +3,7 @@
 // for display and how many messages the reader wrote about it.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ struct SheetRow {
 };
 
 struct Sheet {
-    std::vector<rowchecks::Column> columns;  // the layout of the data rows
+    std::span<const rowchecks::Column> columns;  // the layout of the data rows
     std::vector<std::string> titles;         // one per column: row 2's, or the layout's names
     std::vector<SheetRow> rows;
     bool read_failed = false;

@@ -208,7 +208,7 @@ LoopResult row_loop(RowReader& in, RecordOutput& out, const Run& run, const Code
             listing.report(msg::line_break_in_cell, count.n);
         if (rowchecks::check_row(line, run, tables, state, listing) == rowchecks::RowOutcome::blank)
             continue;
-        record::lay_out(state.row, run.rlen, count.n, listing, out.next());
+        record::lay_out(state.row, run.format, count.n, listing, out.next());
         if (!out.commit()) {
             result.saved_errno = errno;
             result.end = LoopEnd::write_failed;
@@ -360,7 +360,7 @@ int convert_piece(Run& run, RunPaths& paths, const paths::PathParts& input, Outp
     start_rows(run, header_book, state, listing);
 
     Progress progress;
-    RecordOutput records(files.data.get(), run.rlen);
+    RecordOutput records(files.data.get(), run.rlen());
     LoopResult result = row_loop(reader, records, run, tables, state, listing, progress);
     progress.flush();
     if (result.end == LoopEnd::listing_failed)

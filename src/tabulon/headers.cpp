@@ -1,10 +1,10 @@
 #include "headers.h"
 
+#include "columns.h"
 #include "rowloop.h"
 
 #include "extract.h"
 #include "normalise.h"
-#include "options.h"
 #include "text.h"
 
 namespace tabulon {
@@ -39,7 +39,7 @@ bool starts_with(const std::string& s, const char* prefix)
 void check_piece_cell(const std::string& line, std::size_t& pos, const ExtractContext& ctx,
                       ExtractFlags& flags, Listing& listing)
 {
-    std::string a1 = extract(line, pos, 30, ctx, flags, listing);
+    std::string a1 = extract(line, pos, rowchecks::header::piece_width, ctx, flags, listing);
     text::capitals(a1, text::CaseMap::eight_bit);
     if (!listing.warnings_on())
         return;
@@ -52,7 +52,7 @@ void check_piece_cell(const std::string& line, std::size_t& pos, const ExtractCo
 std::string book_cell(const std::string& line, std::size_t& pos, const Run& run,
                       const ExtractContext& ctx, ExtractFlags& flags, Listing& listing)
 {
-    std::string book = extract(line, pos, 4, ctx, flags, listing);
+    std::string book = extract(line, pos, rowchecks::header::book_width, ctx, flags, listing);
     if (run.english_1841()) {
         if (!numeric(book))
             listing.report(msg::b1_book_not_numeric, book);
@@ -74,10 +74,11 @@ int count_titles(const std::string& line, const ExtractContext& ctx, Listing& li
 {
     ExtractFlags flags;
     std::size_t pos = 0;
-    int count = 0;
-    while (count < 30 && !extract(line, pos, 50, ctx, flags, listing).empty())
+    std::size_t count = 0;
+    while (count < rowchecks::header::most_titles &&
+           !extract(line, pos, rowchecks::header::title_width, ctx, flags, listing).empty())
         ++count;
-    return count;
+    return static_cast<int>(count);
 }
 
 }  // namespace
@@ -101,7 +102,7 @@ HeaderOutcome read_header_rows(RowReader& in, const Run& run, int& n, std::strin
     // A row 2 ending in a comma would otherwise count its line end as a title.
     cut_at_line_feed(line);
     const int titles = count_titles(line, ExtractContext{n, true}, listing);
-    if (!titles_match(titles, run)) {
+    if (!rowchecks::titles_match(titles, run.format)) {
         listing.report(msg::titles_mismatch, titles);
         return HeaderOutcome::fatal;
     }

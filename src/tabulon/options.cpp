@@ -43,20 +43,7 @@ int options(int argc, char** argv, Run& run)
     return 0;
 }
 
-bool titles_match(int count, const Run& run)
-{
-    switch (run.rlen) {
-    case 276: return count == 26;
-    case 299: return count == 28 || count == 29;
-    default: return count == 25;
-    }
-}
-
 namespace {
-
-// Most titles row 2 is counted to, and the width each is read at.
-constexpr int most_titles = 30;
-constexpr std::size_t title_width = 50;
 
 // The layouts, those with header rows first: the order in which they are tried.
 constexpr LayoutLetters header_layouts[] = {"", "c", "d"};
@@ -83,10 +70,11 @@ int count_titles(const std::string& row)
     Listing silent;
     ExtractFlags flags;
     std::size_t pos = 0;
-    int count = 0;
-    while (count < most_titles && !extract(row, pos, title_width, ExtractContext{2, true}, flags, silent).empty())
+    std::size_t count = 0;
+    while (count < rowchecks::header::most_titles &&
+           !extract(row, pos, rowchecks::header::title_width, ExtractContext{2, true}, flags, silent).empty())
         ++count;
-    return count;
+    return static_cast<int>(count);
 }
 
 int count_cells(const std::string& row)
@@ -115,8 +103,8 @@ std::string titles_taken(LayoutLetters letters)
 {
     const Run run = run_of(letters);
     std::string text;
-    for (int count = 0; count <= most_titles; ++count)
-        if (titles_match(count, run))
+    for (int count = 0; count <= static_cast<int>(rowchecks::header::most_titles); ++count)
+        if (rowchecks::titles_match(count, run.format))
             text += (text.empty() ? "" : " or ") + std::to_string(count);
     return text;
 }
@@ -160,7 +148,7 @@ void apply_layout(LayoutLetters letters, Run& run)
     Run defaults;
     set_default_switches(defaults);
     run.brief = defaults.brief;
-    run.rlen = defaults.rlen;
+    run.format = defaults.format;
     for (char letter : letters)
         apply_switch(letter, run);
 }
@@ -194,7 +182,7 @@ LayoutFit find_layout(std::FILE* piece)
         fit.titles = count_titles(row);
     }
     for (LayoutLetters letters : header_layouts) {
-        if (titles_match(fit.titles, run_of(letters))) {
+        if (rowchecks::titles_match(fit.titles, run_of(letters).format)) {
             fit.fits = true;
             fit.letters = letters;
             return fit;

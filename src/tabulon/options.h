@@ -1,6 +1,5 @@
-// The converter's command line: usage text and switches; which title counts
-// each layout switch takes; and the layout switches a piece needs, found from
-// its opening rows.
+// The converter's command line: usage text and switches; and the layout
+// switches a piece needs, found from its opening rows.
 #pragma once
 
 #include <cstdio>
@@ -17,11 +16,6 @@ void usage();
 // Reads the switches into run; returns the index of the input file name in
 // argv, or 0 when there is none or help was asked for.
 int options(int argc, char** argv, Run& run);
-
-// Does row 2's count of titles fit the record length the switches chose? 25
-// with no switch, 26 with -c, 28 or 29 with -d. (The ALL layout has no
-// titles, and its column count is not tested.)
-bool titles_match(int count, const Run& run);
 
 // The letters of a layout's switches, as the converter takes them: "" (none),
 // "c", "d", "a", "ac" or "ad".
@@ -53,11 +47,12 @@ struct LayoutFit {
 // Reads the first two rows of the piece (open for reading in binary mode, at
 // its start) as the converter reads them: byte-order marks, UTF-8, UTF-16,
 // quoted cells and cells on several lines all as the converter takes them.
-// Row 2's titles decide first, by the converter's own test (titles_match);
-// when no layout with header rows takes them, row 1 is taken as an ALL-layout
-// data row, whose cells must be as many as that layout's columns: 28 with no
-// other switch, 29 with -c, 31 with -d. A piece whose cells fit neither fits
-// no layout.
+// Row 2's titles decide first, by the converter's own test
+// (rowchecks::titles_match: 25 titles with no switch, 26 with -c, 28 or 29
+// with -d); when no layout with header rows takes them, row 1 is taken as an
+// ALL-layout data row, whose cells must be as many as that layout's columns:
+// 28 with no other switch, 29 with -c, 31 with -d. A piece whose cells fit
+// neither fits no layout.
 LayoutFit find_layout(std::FILE* piece);
 
 // The layout found, for a summary line: "-c (26 titles in row 2)", "no switch

@@ -98,7 +98,7 @@ TEST(FindLayout, TheLayoutOfARunDescriptionAndTheTitlesFatal)
     set_default_switches(run);
     apply_layout("ac", run);
     EXPECT_FALSE(run.brief);
-    EXPECT_EQ(run.rlen, 276);
+    EXPECT_EQ(run.rlen(), 276);
 
     EXPECT_TRUE(is_titles_mismatch("Fatal: row 2, File type switch does not match number of columns in data (25)"));
     EXPECT_FALSE(is_titles_mismatch("Fatal: row 2, No data in file, only one header row was found"));
