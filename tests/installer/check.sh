@@ -96,6 +96,9 @@ strings -el "$start_menu/Merrowby command prompt.lnk" | grep -qF '/k "set "PATH=
 version=$(basename "$setup" | sed -n 's/^merrowby-\(.*\)-windows-x64-setup\.exe$/\1/p')
 "$WINE" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Merrowby' /v DisplayVersion |
   grep -q "REG_SZ *$version" || fail "the uninstaller is not registered with version $version"
+for program in tabulon quillet tabreport tabbatch; do
+  strings -el "$install_dir/$program.exe" | grep -qx "$version" || fail "$program.exe does not carry version $version"
+done
 registry_snapshot "$work/registry-installed"
 files_snapshot "$work/files-installed"
 
