@@ -2,7 +2,8 @@
 # Checks the Windows installer under Wine, in a prefix of its own made afresh:
 # a silent installation, a piece converted by the installed tabulon from
 # another folder (the same listing and records as the native converter, less
-# the CRs), an upgrade over the installation, and a silent
+# the CRs), the command of the right-click entry "Check with Merrowby" run on a
+# piece whose path has blanks, an upgrade over the installation, and a silent
 # uninstallation that leaves no file and no registry key of ours. A user PATH
 # longer than the installer's strings (1,359 characters) must come through
 # all of it unchanged.
@@ -118,6 +119,20 @@ listing_without_date() {
 diff <(listing_without_date "$work/native/RG120456.erc") <(listing_without_date "$work/elsewhere/RG120456.erc") ||
   fail "the listings differ"
 cmp "$work/native/rg120456.val" "$work/elsewhere/rg120456.val" || fail "the records differ"
+
+step "the right-click command on a piece in a folder with blanks"
+pieces="$work/Census pieces 1871"
+mkdir "$pieces"
+cp "$examples/RG100789.CSV" "$pieces/"
+command=$("$WINE" reg query "$verb_key\\command" /ve | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p')
+[ -n "$command" ] || fail "no command under $verb_key"
+piece_path="Z:${pieces//\//\\}\\RG100789.CSV"
+# The shell puts the piece's path in place of %1; cmd then runs the line.
+printf '@%s\r\n' "${command//%1/$piece_path}" >"$work/rightclick.cmd"
+MERROWBY_UNATTENDED=1 "$WINE" cmd /c "Z:${work//\//\\}\\rightclick.cmd" >"$work/rightclick.out" 2>&1 || true
+[ -s "$pieces/RG100789.html" ] || fail "no findings page: $(cat "$work/rightclick.out")"
+grep -q "input format = ALL" "$pieces/RG100789.erc" || fail "the layout was not found from the title row"
+grep -q "Report file is" "$work/rightclick.out" || fail "no summary: $(cat "$work/rightclick.out")"
 
 step "upgrade over the installation"
 run_windows "$setup" /S
