@@ -1,9 +1,12 @@
 // Settings and census identity of one converter run.
 #pragma once
 
+#include "version.h"
+
 namespace tabulon {
 
-inline constexpr const char* version = "4.11.2";
+// The version the converter writes in its usage and its listing header.
+inline constexpr const char* version = merrowby::version;
 
 // The output record formats IN-CENS, CHECK-CENS and VALD-REV.
 enum class Format { in_cens, check_cens, vald_rev };
