@@ -1,0 +1,1 @@
+// The spreadsheets volunteers keep (.xlsx, .ods), read in the browser.
