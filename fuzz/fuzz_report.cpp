@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "findings.h"
+#include "findings_file.h"
 #include "fuzz_support.h"
 #include "html_check.h"
 #include "linereader.h"
@@ -61,7 +62,7 @@ void check_tsv(const std::string& tsv, const ListingSummary& listing)
         if (c == '\t')
             ++tabs;
         if (c == '\n') {
-            FUZZ_CHECK(tabs == 4, fuzz::escaped(tsv));
+            FUZZ_CHECK(tabs == 5, fuzz::escaped(tsv));
             tabs = 0;
             ++lines;
         }
@@ -96,6 +97,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string page = tabreport::html_page(report);
     const std::string problem = tabreport::check::well_formed(page);
     FUZZ_CHECK(problem.empty(), problem);
-    check_tsv(tabreport::tsv_findings(report), listing);
+    check_tsv(tabreport::tsv_findings(report.piece_name, sheet, listing, placement), listing);
     return 0;
 }

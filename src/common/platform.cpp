@@ -161,6 +161,15 @@ std::optional<FileId> file_id(const std::filesystem::path& path)
 #endif
 }
 
+std::FILE* open_for_reading(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
+
 bool is_directory(std::FILE* stream)
 {
 #ifdef _WIN32

@@ -48,6 +48,11 @@ struct FileId {
 // The FileId of what path names (links followed); nothing when it cannot be told.
 std::optional<FileId> file_id(const std::filesystem::path& path);
 
+// Opens the file that path names for reading in binary mode ("rb"), whatever
+// characters its name holds (on Windows through the wide-character name).
+// nullptr, with errno telling why, when it cannot be opened.
+std::FILE* open_for_reading(const std::filesystem::path& path);
+
 // Is the open stream a directory? (Opening one for reading succeeds on POSIX.)
 bool is_directory(std::FILE* stream);
 

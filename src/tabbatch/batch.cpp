@@ -1,6 +1,7 @@
 #include "batch.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <fstream>
 #include <optional>
@@ -8,7 +9,11 @@
 #include "clashes.h"
 #include "console_io.h"
 #include "display.h"
+#include "file.h"
+#include "findings_file.h"
 #include "listing_reader.h"
+#include "newfile.h"
+#include "options.h"
 #include "platform.h"
 #include "scan.h"
 #include "spawn.h"
@@ -69,7 +74,38 @@ struct Piece {
     std::string shown;  // its path below the root
     std::size_t name_line_breaks = 0;
     std::string clash;  // not to be converted, because it would write the files of other pieces
+    bool layout_sought = false;  // no layout switch was given: fit tells what its opening rows fit
+    tabulon::LayoutFit fit;
 };
+
+// The layout of the piece's opening rows.
+tabulon::LayoutFit layout_of(const fs::path& piece)
+{
+    const File in(platform::open_for_reading(piece));
+    if (!in || platform::is_directory(in.get()))
+        return {};
+    return tabulon::find_layout(in.get());
+}
+
+// The switches the piece is converted with: the batch's, and the layout found
+// for it when none was given.
+std::vector<std::string> switches_for(const Piece& piece, const Settings& settings)
+{
+    std::vector<std::string> switches = settings.switches;
+    if (piece.layout_sought && piece.fit.fits)
+        for (std::string& argument : tabulon::layout_arguments(piece.fit.letters))
+            switches.push_back(std::move(argument));
+    return switches;
+}
+
+// The run the piece is converted with, as the converter reads its switches.
+tabulon::Run run_for(const Piece& piece, const Settings& settings)
+{
+    tabulon::Run run = settings.run;
+    if (piece.layout_sought && piece.fit.fits)
+        tabulon::apply_layout(piece.fit.letters, run);
+    return run;
+}
 
 // The file name as the converter's argument, given in its own folder: after
 // "./" (".\" on Windows) when the name would be read as a switch.
@@ -86,10 +122,15 @@ std::vector<Piece> prepare(const std::vector<fs::path>& paths, const Settings& s
     std::vector<Piece> pieces;
     for (const fs::path& path : paths) {
         const std::string name = printable(path.filename());
-        names.push_back(output_names(platform::argument_text(path.filename()), settings.run));
+        Piece piece{path, converter_argument(path), shown_path(path, settings.root),
+                    static_cast<std::size_t>(std::count(name.begin(), name.end(), '\n')), "", false, {}};
+        if (!settings.layout_given) {
+            piece.layout_sought = true;
+            piece.fit = layout_of(path);
+        }
+        names.push_back(output_names(platform::argument_text(path.filename()), run_for(piece, settings)));
         file_names.push_back(name);
-        pieces.push_back(Piece{path, converter_argument(path), shown_path(path, settings.root),
-                               static_cast<std::size_t>(std::count(name.begin(), name.end(), '\n')), ""});
+        pieces.push_back(std::move(piece));
     }
     const std::vector<Clash> clashes = find_clashes(paths, names);
     for (std::size_t i = 0; i < pieces.size(); ++i)
@@ -123,6 +164,10 @@ Outcome finished(const spawn::Ended& ended, const Piece& piece, fs::file_time_ty
         outcome.counts = read_listing(listing, piece.name_line_breaks);
     else
         outcome.console_fatal = console_fatal(ended.errors);
+    if (piece.layout_sought && piece.fit.fits)
+        outcome.layout = tabulon::layout_found(piece.fit);
+    if (tabulon::is_titles_mismatch(outcome.counts.fatal))
+        outcome.advice = tabulon::layout_advice(piece.layout_sought ? piece.fit : layout_of(piece.path));
     return outcome;
 }
 
@@ -146,10 +191,12 @@ void convert_all(const Settings& settings, const fs::path& converter, const std:
                 continue;
             }
             std::vector<fs::path> args{converter};
-            args.insert(args.end(), settings.switches.begin(), settings.switches.end());
+            for (const std::string& given : switches_for(piece, settings))
+                args.push_back(given);
             args.push_back(piece.argument);
             started[next_start] = fs::file_time_type::clock::now();
-            if (!children.start(converter, args, piece.path.parent_path(), next_start)) {
+            const fs::path folder = piece.path.has_parent_path() ? piece.path.parent_path() : fs::path(".");
+            if (!children.start(converter, args, folder, next_start)) {
                 outcomes[next_start] = Outcome{};
                 ++done;
             }
@@ -169,6 +216,48 @@ void convert_all(const Settings& settings, const fs::path& converter, const std:
     }
     progress.clear();
 }
+
+// The findings of every piece, gathered in path order for one findings file.
+class FindingsFile {
+public:
+    // piece's findings under its path below root (its file name when it is
+    // the root), in the bytes the programs are given it in, as its cells are.
+    void add(const fs::path& piece, const fs::path& root, const Outcome& outcome)
+    {
+        fs::path below = piece.lexically_relative(root);
+        if (below.empty() || below == ".")
+            below = piece.filename();
+        const std::string name = platform::argument_text(below.make_preferred());
+        std::string found;
+        if (outcome.converted() && tabreport::piece_findings(piece, listing_of(piece), name, found))
+            lines_ += found;
+        else if (!outcome.counts.fatal.empty())
+            lines_ += tabreport::tsv_fatal(name, outcome.counts.fatal);
+        else if (!outcome.console_fatal.empty())
+            lines_ += tabreport::tsv_fatal(name, outcome.console_fatal);
+    }
+
+    // Writes the file whole, in text mode as every text file the programs
+    // write; false, after saying why, when it could not be.
+    bool write(const fs::path& path, std::FILE* out) const
+    {
+        const std::string shown = printable(path);
+        NewFile file;
+        const std::string text = std::string(tabreport::tsv_header) + lines_;
+        const bool written = file.open(platform::argument_text(path), NewFile::Mode::text) &&
+                             std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() && file.close() &&
+                             !NewFile::install({&file});
+        if (!written) {
+            console_failure(errno, "Fatal: Findings file (%s) failed to write\n", shown);
+            return false;
+        }
+        print_line(out, "Findings file is " + shown);
+        return true;
+    }
+
+private:
+    std::string lines_;
+};
 
 std::string note_line(const ScanNote& note, const fs::path& root)
 {
@@ -216,9 +305,11 @@ std::string summary_line(const std::string& name, const Outcome& outcome)
     const std::string status = name + ": status " + std::to_string(outcome.status);
     if (outcome.converted())
         return status + ", " + plural(outcome.counts.errors, "error") + ", " +
-               plural(outcome.counts.warnings, "warning");
+               plural(outcome.counts.warnings, "warning") +
+               (outcome.layout.empty() ? "" : "; layout found: " + outcome.layout);
     if (!outcome.counts.fatal.empty())
-        return status + ", not converted: " + outcome.counts.fatal;
+        return status + ", not converted: " + outcome.counts.fatal +
+               (outcome.advice.empty() ? "" : "; " + outcome.advice);
     if (!outcome.console_fatal.empty())
         return status + ", not converted: " + outcome.console_fatal;
     if (!outcome.counts.found)
@@ -257,9 +348,17 @@ std::string total_line(const Totals& t)
                   plural(t.errors, "error"), plural(t.warnings, "warning"));
 }
 
+fs::path findings_file_of(const Settings& settings)
+{
+    std::error_code error;
+    const fs::path folder = fs::is_directory(settings.root, error) ? settings.root : settings.root.parent_path();
+    return folder / "tabbatch-findings.tsv";
+}
+
 int run(const Settings& settings, const fs::path& converter, std::FILE* out, std::FILE* progress_stream)
 {
-    const Scan scan = scan_tree(settings.root);
+    std::error_code error;
+    const Scan scan = fs::is_directory(settings.root, error) ? scan_tree(settings.root) : Scan{{settings.root}, {}};
     for (const ScanNote& note : scan.notes)
         print_line(out, note_line(note, settings.root));
     // A folder that could not be read may have held pieces.
@@ -271,12 +370,18 @@ int run(const Settings& settings, const fs::path& converter, std::FILE* out, std
     const std::vector<Piece> pieces = prepare(scan.pieces, settings);
     Progress progress(progress_stream, pieces.size());
     Totals totals;
+    FindingsFile findings;
     convert_all(settings, converter, pieces, progress, [&](std::size_t index, const Outcome& outcome) {
         print_line(out, summary_line(pieces[index].shown, outcome));
         totals.add(outcome);
+        if (settings.tsv)
+            findings.add(pieces[index].path, settings.root, outcome);
     });
     print_line(out, total_line(totals));
-    return std::max(scan_status, totals.exit_status());
+    int status = std::max(scan_status, totals.exit_status());
+    if (settings.tsv && !findings.write(findings_file_of(settings), out))
+        status = exit_status::fatal;
+    return status;
 }
 
 }  // namespace tabbatch

@@ -13,11 +13,16 @@
 namespace tabbatch {
 
 struct Settings {
-    std::filesystem::path root;         // the folder tree
+    std::filesystem::path root;         // the folder tree, or one piece
     std::vector<std::string> switches;  // given to the converter for every piece
     tabulon::Run run;                   // what they set, read as the converter reads them
+    bool layout_given = false;          // -a, -b, -c or -d among them; else each piece's layout is found
+    bool tsv = false;                   // write every piece's findings into one findings file
     unsigned jobs = 1;                  // converters running at once
 };
+
+// The findings file of a batch: in the folder converted, or beside the piece.
+std::filesystem::path findings_file_of(const Settings& settings);
 
 // What a listing says about its run: the Error and Warning lines it holds
 // (each one counted once by the converter), and its Fatal line if any.
@@ -44,6 +49,8 @@ struct Outcome {
     ListingCounts counts;
     std::string console_fatal;  // why it stopped, when it left no listing of this run
     std::string clash;          // not started: it would write the files of other pieces
+    std::string layout;         // the layout found for it, when the batch chose it ("-c (26 titles in row 2)")
+    std::string advice;         // it stopped on row 2's titles: the layout that fits, or why none does
 
     bool converted() const
     {
@@ -53,7 +60,9 @@ struct Outcome {
     }
 };
 
-// "name: status 8, 12 errors, 3 warnings", or why the piece was not converted.
+// "name: status 8, 12 errors, 3 warnings", with "; layout found: -c (26
+// titles in row 2)" when the batch chose it; or why the piece was not
+// converted, with the layout that fits when row 2's titles did not.
 std::string summary_line(const std::string& name, const Outcome& outcome);
 
 struct Totals {

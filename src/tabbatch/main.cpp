@@ -8,6 +8,7 @@
 #include "console_io.h"
 #include "conventions.h"
 #include "display.h"
+#include "options.h"
 #include "platform.h"
 #include "spawn.h"
 #include "twrapper.h"
@@ -27,11 +28,16 @@ constexpr unsigned max_jobs = 64;
 
 constexpr char jobs_letter = 'j';  // -jN: N converters at once
 
+constexpr char tsv_letter = 't';   // -t: every piece's findings in one findings file
+
 void usage()
 {
-    console("Usage: tabbatch [-jN] [-a] [-c|-d] [-q|-v] [-r] <folder>\n"
-            "\tconverts every .csv file in the folder and the folders below it with tabulon\n"
-            "\t(the switches a, c, d, q, v and r are tabulon's), N at once (default: one per processor)\n");
+    console("Usage: tabbatch [-jN] [-a] [-c|-d] [-q|-v] [-r] [-t] <folder or piece>\n"
+            "\tconverts every .csv file in the folder and the folders below it (or the one piece)\n"
+            "\twith tabulon, N at once (default: one per processor); the switches a, c, d, q, v and r\n"
+            "\tare tabulon's, and without a, c or d each piece's layout is found from its first rows;\n"
+            "\t-t writes the findings of every piece into tabbatch-findings.tsv in the folder\n"
+            "\t(beside the piece)\n");
 }
 
 // The converter beside this program, as the package installs them.
@@ -70,6 +76,8 @@ bool options(int argc, char** argv, tabbatch::Settings& settings)
             if (++folders > 1)
                 break;
             settings.root = arg;
+        } else if (switch_letter::folded(letter) == tsv_letter) {
+            settings.tsv = true;
         } else if (switch_letter::folded(letter) == jobs_letter) {
             if (!read_jobs(argc, argv, i, settings.jobs)) {
                 console("Bad count of converters %s\n", arg);
@@ -78,6 +86,7 @@ bool options(int argc, char** argv, tabbatch::Settings& settings)
         } else if (const auto effect = tabulon::apply_switch(letter, settings.run);
                    effect == tabulon::SwitchEffect::applied) {
             settings.switches.push_back(arg);
+            settings.layout_given = settings.layout_given || tabulon::is_layout_letter(letter);
         } else {
             if (effect == tabulon::SwitchEffect::unknown)
                 console("Unknown option %s\n", arg);
@@ -99,8 +108,8 @@ int program::_main(int argc, char** argv)
     if (!options(argc, argv, settings))
         return exit_status::no_file_name;
     std::error_code error;
-    if (!fs::is_directory(settings.root, error)) {
-        console("Not a folder: %s\n", argv[argc - 1]);
+    if (!fs::is_directory(settings.root, error) && !fs::is_regular_file(settings.root, error)) {
+        console("Not a folder or a piece: %s\n", argv[argc - 1]);
         return exit_status::no_file_name;
     }
     const fs::path converter = converter_path(argv[0]);

@@ -214,41 +214,7 @@ void tail(std::string& out)
     out += "</script>\n</body>\n</html>\n";
 }
 
-// Would a spreadsheet that opens the findings file take the text for a formula?
-bool reads_as_formula(std::string_view text)
-{
-    if (text.empty())
-        return false;
-    switch (text[0]) {
-    case '=':
-    case '+':
-    case '@':
-    case '\t':
-    case '\r':
-        return true;
-    case '-':
-        return text.size() > 1;
-    default:
-        return false;
-    }
-}
-
-const char* class_name(msg::Severity s)
-{
-    return s == msg::Severity::error ? "Error" : s == msg::Severity::warning ? "Warning" : "Info";
-}
-
 }  // namespace
-
-std::string tsv_field(std::string_view text)
-{
-    std::string out = reads_as_formula(text) ? "'" : "";
-    out += text;
-    for (char& c : out)
-        if (c == '\t' || c == '\n' || c == '\r' || c == '\0')
-            c = ' ';
-    return out;
-}
 
 std::string html_page(const Report& r)
 {
@@ -273,30 +239,6 @@ std::string html_page(const Report& r)
     table_head(r.sheet, out);
     table_body(r, out);
     tail(out);
-    return out;
-}
-
-std::string tsv_findings(const Report& r)
-{
-    std::string out;
-    auto line = [&](const ListingFinding& f, const std::string& title, const std::string& value) {
-        out += std::to_string(f.row) + "\t" + class_name(f.severity) + "\t" + tsv_field(title) + "\t" +
-               tsv_field(value) + "\t" + tsv_field(f.line) + "\n";
-    };
-    for (int f : r.placement.piece_findings)
-        line(r.listing.findings[f], "", "");
-    std::map<int, const SheetRow*> rows;
-    for (const SheetRow& row : r.sheet.rows)
-        rows[row.n] = &row;
-    for (const auto& [n, placed] : r.placement.by_row) {
-        for (const Placed& p : placed) {
-            const bool cell = p.column >= 0 && p.column < static_cast<int>(rows[n]->cells.size());
-            line(r.listing.findings[p.finding], p.column >= 0 ? r.sheet.titles[p.column] : "",
-                 cell ? rows[n]->cells[p.column].text : "");
-        }
-    }
-    for (int f : r.placement.missing_rows)
-        line(r.listing.findings[f], "", "");
     return out;
 }
 

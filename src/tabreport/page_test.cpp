@@ -7,6 +7,7 @@
 
 #include <set>
 
+#include "findings_file.h"
 #include "html_check.h"
 #include "html_text.h"
 #include "listing_capture.h"
@@ -96,10 +97,11 @@ TEST(Placement, FindingsLandOnTheirCellsInListingOrder)
     // A kind whose value stands alone ends in an ellipsis, made UTF-8 once.
     EXPECT_NE(page.find(">unrecognised county code \xE2\x80\xA6</a>"), std::string::npos);
 
-    const std::string tsv = tsv_findings(m.report());
-    EXPECT_NE(tsv.find("4\tError\tAddress\tMill \x85 Lane\tError: row 4, field contains an invalid character <\x85>\n"),
+    const std::string tsv = tsv_findings("RG110123.CSV", m.sheet, m.listing, m.placement);
+    EXPECT_NE(tsv.find("RG110123.CSV\t4\tError\tAddress\tMill \x85 Lane\tError: row 4, field contains an invalid "
+                       "character <\x85>\n"),
               std::string::npos);
-    EXPECT_NE(tsv.find("5\tError\t\t\tError: row 5, household number"), std::string::npos);
+    EXPECT_NE(tsv.find("RG110123.CSV\t5\tError\t\t\tError: row 5, household number"), std::string::npos);
 }
 
 TEST(Placement, AllLayoutNamesItsColumnsAndHasNoHeaderRows)

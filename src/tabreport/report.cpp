@@ -1,5 +1,6 @@
 #include "report.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -10,10 +11,12 @@
 #include "conventions.h"
 #include "file.h"
 #include "findings.h"
+#include "findings_file.h"
 #include "linereader.h"
 #include "listing.h"
 #include "listing_reader.h"
 #include "newfile.h"
+#include "options.h"
 #include "page.h"
 #include "paths.h"
 #include "platform.h"
@@ -29,11 +32,13 @@ void usage()
 {
     console("Usage (v%s): tabreport [-a] [-c|-d] [-t] [-h|-?] <filename.CSV>\n", tabulon::version);
     console("\ta=ALL, c=CHECKED, d=VALIDATED, t=TSV, h|?=HELP\n");
-    console("\tgive the switches given to tabulon; writes <filename>.html (and with -t <filename>.tsv)\n");
+    console("\tthe layout is the one tabulon's listing names (a, c and d, when given, must be tabulon's);\n"
+            "\twrites <filename>.html (and with -t <filename>.tsv)\n");
 }
 
 struct Options {
     tabulon::Run run;
+    bool layout_given = false;  // -a, -b, -c or -d: the listing must have been written with them
     bool tsv = false;
 };
 
@@ -55,6 +60,7 @@ int options(int argc, char** argv, Options& o)
         }
         switch (tabulon::apply_switch(letter, o.run)) {
         case tabulon::SwitchEffect::applied:
+            o.layout_given = o.layout_given || tabulon::is_layout_letter(letter);
             break;
         case tabulon::SwitchEffect::help:
             usage();
@@ -90,9 +96,9 @@ bool read_whole(const std::string& path, std::string& bytes)
 // Writes bytes whole into file, a new file that is to become path. False,
 // with errno telling why, when the file could not be made or any of the bytes
 // did not reach it.
-bool write_new(NewFile& file, const std::string& path, const std::string& bytes)
+bool write_new(NewFile& file, const std::string& path, const std::string& bytes, NewFile::Mode mode)
 {
-    if (!file.open(path, NewFile::Mode::binary))
+    if (!file.open(path, mode))
         return false;
     if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
         return false;
@@ -153,11 +159,37 @@ bool listing_fits(const ListingSummary& listing, const Paths& paths, const tabul
                                 listing.output_format != tabulon::output_format_name(run);
     if (listing.has_description && formats_differ) {
         console("Fatal: Listing file (%s) was written for input format %s, output format %s: give tabreport "
-                "the switches that tabulon was given\n",
+                "the switches that tabulon was given, or none\n",
                 paths.listing, listing.input_format, listing.output_format);
         return false;
     }
     return true;
+}
+
+// The layout the listing's run description names, for a run given no layout
+// switch. A listing without one (it ends in a Fatal) leaves the default,
+// which nothing reads.
+void take_layout_of(const ListingSummary& listing, tabulon::Run& run)
+{
+    std::string letters;
+    if (listing.has_description && tabulon::layout_named(listing.input_format, listing.output_format, letters))
+        tabulon::apply_layout(letters, run);
+}
+
+// Why the conversion stopped, told on the console; when row 2's titles did
+// not fit the switches, with the layout that would.
+void tell_fatal(const ListingSummary& listing, const Paths& paths)
+{
+    console("The conversion stopped with a Fatal; the report shows it\n");
+    if (!tabulon::is_titles_mismatch(listing.fatal.front()))
+        return;
+    File in(std::fopen(paths.piece.c_str(), "rb"));
+    if (in && platform::is_directory(in.get()))
+        in.reset();
+    const tabulon::LayoutFit fit = in ? tabulon::find_layout(in.get()) : tabulon::LayoutFit{};
+    std::string advice = tabulon::layout_advice(fit);
+    advice[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(advice[0])));
+    console("%s\n", advice);
 }
 
 // The files of a report. Each is written whole under an unfinished name;
@@ -184,11 +216,15 @@ int findings_failed(const Paths& paths, int error)
 int write_report(const Report& report, const Paths& paths, bool tsv)
 {
     ReportFiles files;
-    if (!write_new(files.page, paths.html, html_page(report)))
+    if (!write_new(files.page, paths.html, html_page(report), NewFile::Mode::binary))
         return page_failed(paths, errno);
     // A conversion that stopped has no findings to list.
     const bool with_findings = tsv && report.listing.fatal.empty();
-    if (with_findings && !write_new(files.findings, paths.tsv, tsv_findings(report)))
+    if (with_findings &&
+        !write_new(files.findings, paths.tsv,
+                   std::string(tsv_header) +
+                       tsv_findings(report.piece_name, report.sheet, report.listing, report.placement),
+                   NewFile::Mode::text))
         return findings_failed(paths, errno);
     // The page last: a new page always stands beside its own findings file.
     const NewFile* not_moved =
@@ -244,6 +280,8 @@ int report(int argc, char** argv)
                 paths.listing);
         return exit_status::fatal;
     }
+    if (!o.layout_given)
+        take_layout_of(listing, o.run);
     if (!listing_fits(listing, paths, o.run))
         return exit_status::fatal;
     const bool stale = edited_after(paths.piece, paths.listing);
@@ -260,7 +298,7 @@ int report(int argc, char** argv)
     if (stale)
         console("Warning: the piece was changed after the listing was written: convert it again with tabulon\n");
     if (!listing.fatal.empty()) {
-        console("The conversion stopped with a Fatal; the report shows it\n");
+        tell_fatal(listing, paths);
         return exit_status::tabreport::conversion_stopped;
     }
     return stale ? exit_status::tabreport::stale : exit_status::tabreport::written;

@@ -4,6 +4,7 @@
 
 #include "extract.h"
 #include "normalise.h"
+#include "options.h"
 #include "text.h"
 
 namespace tabulon {
@@ -79,15 +80,6 @@ int count_titles(const std::string& line, const ExtractContext& ctx, Listing& li
     return count;
 }
 
-bool titles_match(int count, int rlen)
-{
-    switch (rlen) {
-    case 276: return count == 26;
-    case 299: return count == 28 || count == 29;
-    default: return count == 25;
-    }
-}
-
 }  // namespace
 
 HeaderOutcome read_header_rows(RowReader& in, const Run& run, int& n, std::string& header_book,
@@ -109,7 +101,7 @@ HeaderOutcome read_header_rows(RowReader& in, const Run& run, int& n, std::strin
     // A row 2 ending in a comma would otherwise count its line end as a title.
     cut_at_line_feed(line);
     const int titles = count_titles(line, ExtractContext{n, true}, listing);
-    if (!titles_match(titles, run.rlen)) {
+    if (!titles_match(titles, run)) {
         listing.report(msg::titles_mismatch, titles);
         return HeaderOutcome::fatal;
     }

@@ -45,10 +45,13 @@ std::string plural(int count, const std::string& word)
     return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
 }
 
-std::string converted(const std::string& name, const Expected& e)
+// The layout the batch found for a piece with 25 titles in row 2, given no layout switch.
+const std::string plain_layout = "no switch (25 titles in row 2)";
+
+std::string converted(const std::string& name, const Expected& e, const std::string& layout = plain_layout)
 {
     return name + ": status " + std::to_string(e.status) + ", " + plural(e.errors, "error") + ", " +
-           plural(e.warnings, "warning");
+           plural(e.warnings, "warning") + "; layout found: " + layout;
 }
 
 // name holds '/' between folders; the Windows program shows backslashes.
@@ -310,6 +313,86 @@ TEST(Tabbatch, NeverMixesTwoPiecesNorPassesAnythingOverWithoutAWord)
         if (c.unprivileged)
             fs::permissions(tree / "locked", fs::perms::owner_all);  // for the clean-up
     }
+}
+
+// A coordinator's tree mixes layouts: given no layout switch, each piece is
+// converted in the layout its first rows fit, and -t joins every piece's
+// findings in one file.
+TEST(Tabbatch, FindsEachPiecesLayoutAndJoinsAllFindingsInOneFile)
+{
+    const Target& target = Target::get();
+    e2e::TempDir dir;
+    const fs::path examples = EXAMPLES_DIR;
+    fs::create_directories(dir / "1881");
+    fs::create_directories(dir / "1891");
+    fs::copy_file(examples / "RG110123.CSV", dir / "1881" / "RG110123.CSV");
+    fs::copy_file(examples / "RG090321.CSV", dir / "1881" / "RG090321.CSV");
+    fs::copy_file(examples / "RG120456.CSV", dir / "1891" / "RG120456.CSV");
+    fs::copy_file(examples / "RG100789.CSV", dir / "RG100789.CSV");
+    // 27 titles: no layout fits.
+    std::string titles = "Civil Parish";
+    for (int i = 2; i <= 27; ++i)
+        titles += ",Title " + std::to_string(i);
+    e2e::write_file(dir / "1891" / "RG120457.CSV", "RG12/457,,\r\n" + titles + "\r\n,,\r\n");
+
+    const e2e::Result r = e2e::run("tabbatch", {"-t", target.native(dir.path())});
+    const fs::path tsv = dir / "tabbatch-findings.tsv";
+    EXPECT_EQ(r.out, e2e::lines({
+                         shown("1881/RG090321.CSV") + ": status 8, 1 error, 3 warnings; layout found: " + plain_layout,
+                         shown("1881/RG110123.CSV") + ": status 0, 0 errors, 0 warnings; layout found: " + plain_layout,
+                         shown("1891/RG120456.CSV") +
+                             ": status 8, 1 error, 6 warnings; layout found: -c (26 titles in row 2)",
+                         shown("1891/RG120457.CSV") +
+                             ": status 12, not converted: Fatal: row 2, File type switch does not match number of "
+                             "columns in data (27); no layout fits: 27 titles in row 2 (no switch takes 25, -c 26, "
+                             "-d 28 or 29), 3 cells in row 1 (-a takes 28, -a -c 29, -a -d 31)",
+                         "RG100789.CSV: status 4, 0 errors, 3 warnings; layout found: -a (28 cells in row 1)",
+                         "Total: 5 pieces, 1 clean, 1 with warnings only, 2 with errors, 1 not converted; 2 errors, "
+                         "12 warnings",
+                         "Findings file is " + target.native(tsv),
+                     }));
+    EXPECT_EQ(r.status, 12);
+    EXPECT_TRUE(e2e::exists(dir / "1881" / "rg110123.dat"));
+    EXPECT_TRUE(e2e::exists(dir / "1891" / "rg120456.val"));
+    EXPECT_TRUE(e2e::exists(dir / "rg100789.dat"));
+
+    // One header line, then every finding of every piece in the order of the
+    // summary, each line naming its piece: 4 + 7 + the Fatal + 3 lines.
+    const std::string findings = e2e::read_file(tsv);
+    EXPECT_EQ(findings.rfind(target.text("Piece\tRow\tClass\tColumn\tValue\tMessage\n"), 0), 0u) << findings;
+    std::vector<std::string> pieces;
+    std::istringstream lines(findings);
+    for (std::string line; std::getline(lines, line);)
+        pieces.push_back(line.substr(0, line.find('\t')));
+    std::vector<std::string> expected{"Piece"};
+    expected.insert(expected.end(), 4, shown("1881/RG090321.CSV"));
+    expected.insert(expected.end(), 7, shown("1891/RG120456.CSV"));
+    expected.insert(expected.end(), 1, shown("1891/RG120457.CSV"));
+    expected.insert(expected.end(), 3, "RG100789.CSV");
+    EXPECT_EQ(pieces, expected);
+    EXPECT_NE(findings.find(target.text(shown("1891/RG120456.CSV") +
+                                        "\t12\tError\tAge\tl2\tError: row 12, age = l2 not numeric\n")),
+              std::string::npos);
+    EXPECT_NE(findings.find(target.text("RG100789.CSV\t7\tWarning\tCounty\tDVN\tWarning: row 7, unrecognised county "
+                                        "code DVN\n")),
+              std::string::npos);
+}
+
+// One piece as the argument; a layout switch given by hand is used even where
+// it does not fit, and the line then says which would.
+TEST(Tabbatch, ConvertsOnePieceWithTheSwitchGivenAndSaysWhichWouldFit)
+{
+    e2e::TempDir dir;
+    copy_clean(dir / "RG110123.CSV");
+    const e2e::Result r = e2e::run("tabbatch", {"-c", Target::get().native(dir / "RG110123.CSV")});
+    EXPECT_EQ(r.out, e2e::lines({
+                         Target::get().native(dir / "RG110123.CSV") +
+                             ": status 12, not converted: Fatal: row 2, File type switch does not match number of "
+                             "columns in data (25); the layout that fits: no switch (25 titles in row 2)",
+                         "Total: 1 piece, 0 clean, 0 with warnings only, 0 with errors, 1 not converted; 0 errors, "
+                         "0 warnings",
+                     }));
+    EXPECT_EQ(r.status, 12);
 }
 
 TEST(Tabbatch, EndsWithTwoWhenThereIsNothingToConvert)

@@ -94,14 +94,13 @@ std::vector<std::string> with_file(std::vector<std::string> switches, const fs::
     return switches;
 }
 
-// Converts the piece in dir and writes its report (and findings file).
+// Converts the piece in dir with the switches and writes its report (and
+// findings file), which takes the layout from the listing.
 Converted convert_and_report(const fs::path& dir, const std::string& piece, const std::vector<std::string>& switches)
 {
     Converted c;
     c.tabulon = e2e::run("tabulon", with_file(switches, dir / piece));
-    std::vector<std::string> report_switches = switches;
-    report_switches.push_back("-t");
-    c.report = e2e::run("tabreport", with_file(report_switches, dir / piece));
+    c.report = e2e::run("tabreport", with_file({"-t"}, dir / piece));
     c.html = dir / fs::path(piece).replace_extension(".html");
     c.page = e2e::read_file(c.html);
     c.tsv = e2e::read_file(dir / fs::path(piece).replace_extension(".tsv"));
@@ -176,10 +175,15 @@ TEST_P(SamplePiece, ReportHoldsTheListingsCountsAndCells)
                   std::string::npos)
             << "row " << cell.row << ", cell " << cell.text;
     }
+    // A header line, then one line per finding, each naming the piece.
     int tsv_lines = 0;
     for (char c : run.tsv)
         tsv_lines += c == '\n';
-    EXPECT_EQ(tsv_lines, s.errors + s.warnings);
+    EXPECT_EQ(tsv_lines, 1 + s.errors + s.warnings);
+    EXPECT_EQ(run.tsv.rfind(Target::get().text("Piece\tRow\tClass\tColumn\tValue\tMessage\n"), 0), 0u);
+    if (s.errors + s.warnings > 0) {
+        EXPECT_NE(run.tsv.find(Target::get().newline + s.piece + "\t"), std::string::npos);
+    }
 }
 
 TEST_P(SamplePiece, BrowserRunsThePageAndItsFilters)
@@ -288,6 +292,10 @@ TEST(TabreportRun, AListingEndingInAFatalGivesAPageOfThatFatal)
     Staged s({"-c"});  // 25 titles for a 26-column layout
     const e2e::Result r = e2e::run("tabreport", with_file({"-c", "-t"}, s.piece()));
     EXPECT_EQ(r.status, 8);
+    EXPECT_NE(r.err.find(Target::get().text("The conversion stopped with a Fatal; the report shows it\n"
+                                            "The layout that fits: no switch (25 titles in row 2)\n")),
+              std::string::npos)
+        << r.err;
     const std::string page = e2e::read_file(s.piece("RG090321.html"));
     EXPECT_EQ(tabreport::check::well_formed(page), "");
     EXPECT_NE(page.find("Fatal: row 2, File type switch does not match number of columns in data (25)\n"
