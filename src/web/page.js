@@ -65,8 +65,26 @@ function consoleText(bytes) {
   return cp1252.decode(bytes).replace(/-?\d+\r/g, '').replace(/^\s+/, '');
 }
 
-function switches() {
-  const chosen = $('layout').value.split(' ').filter((s) => s !== '');
+// The layout switches the piece needs, found from its opening rows by the
+// converter's own rules; none when no layout fits (the converter then says
+// why), with the line that tells what was found.
+async function foundLayout(piece) {
+  const run = await runProgram('layout', [piece.name], [[piece.name, piece.bytes]]);
+  const [letters, why] = cp1252.decode(run.console).split('\n');
+  const fits = run.status === 0 && letters !== 'none';
+  return {
+    args: fits ? [...letters].map((letter) => '-' + letter) : [],
+    notice: fits ? 'Layout found from the piece: ' + why + '.' : 'No layout fits the piece: ' + why + '.',
+  };
+}
+
+async function switches(piece, notices) {
+  let chosen = $('layout').value.split(' ').filter((s) => s !== '');
+  if ($('layout').value === 'found') {
+    const found = await foundLayout(piece);
+    chosen = found.args;
+    notices.push(found.notice);
+  }
   if ($('quiet').checked)
     chosen.push('-q');
   if ($('verbose').checked)
@@ -87,7 +105,8 @@ const statusMeaning = {
 // Converts the piece and writes its report: the converter, then the report
 // writer on the piece and the listing the converter left.
 async function checkPiece(piece) {
-  const args = switches();
+  const notices = [...piece.notices];
+  const args = await switches(piece, notices);
   const started = performance.now();
   const conversion = await runProgram('tabulon', [...args, piece.name], [[piece.name, piece.bytes]]);
   const converted = performance.now();
@@ -105,7 +124,7 @@ async function checkPiece(piece) {
   }
   return {
     piece, args, status: conversion.status, console: consoleText(conversion.console),
-    listName, listing, data: left, page,
+    listName, listing, data: left, page, notices,
     convertMs: converted - started, totalMs: performance.now() - started,
   };
 }
@@ -122,7 +141,7 @@ function offer(name, bytes) {
   $('downloads').append(a);
 }
 
-function show(result, notices) {
+function show(result) {
   for (const url of downloadUrls)
     URL.revokeObjectURL(url);
   downloadUrls = [];
@@ -133,7 +152,7 @@ function show(result, notices) {
   $('summary').textContent = 'Status ' + result.status + (meaning ? ': ' + meaning : '') + '. ' +
     result.console.trim().replace(/\s*\n\s*/g, ' ') +
     ' (converted in ' + Math.round(result.convertMs) + ' ms)';
-  $('notices').replaceChildren(...notices.map((text) => {
+  $('notices').replaceChildren(...result.notices.map((text) => {
     const li = document.createElement('li');
     li.textContent = text;
     return li;
@@ -159,7 +178,7 @@ async function check() {
   document.body.dataset.busy = '1';
   try {
     const piece = await current.read($('sheet').value);
-    show(await checkPiece(piece), piece.notices);
+    show(await checkPiece(piece));
   } catch (e) {
     $('result').hidden = false;
     $('summary').textContent = 'The piece could not be read: ' + e.message;

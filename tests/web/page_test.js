@@ -8,8 +8,9 @@
 //   node --experimental-websocket page_test.js PAGE BROWSER NATIVE_TABULON WORKDIR CASE...
 //
 // A CASE is PIECE[:SWITCHES[:CSV]]: the file to give the page, the switches
-// (blanks written as _) and the CSV the native converter reads (default the
-// piece itself).
+// the native converter is given (blanks written as _; the page finds the
+// layout from the piece, or takes the switches' layout by hand when they
+// start with =) and the CSV the native converter reads (default the piece).
 'use strict';
 const { execFileSync } = require('child_process');
 const fs = require('fs');
@@ -94,9 +95,10 @@ async function main() {
 
   for (const spec of [...cases, hostile]) {
     const [piece, switchText = '', csvGiven] = spec.split(':');
-    const switches = switchText.split('_').filter((s) => s !== '');
+    const byHand = switchText.startsWith('=');
+    const switches = switchText.replace(/^=/, '').split('_').filter((s) => s !== '');
     const csv = csvGiven || piece;
-    const layout = switches.filter((s) => ['-a', '-c', '-d'].includes(s)).join(' ');
+    const layout = byHand ? switches.filter((s) => ['-a', '-c', '-d'].includes(s)).join(' ') : 'found';
     await evaluate(`(() => {
       document.getElementById('layout').value = ${JSON.stringify(layout)};
       for (const [id, letter] of [['quiet', '-q'], ['verbose', '-v'], ['relations', '-r']])
@@ -113,7 +115,7 @@ async function main() {
     downloads.clear();
     const offered = await evaluate(`[...document.querySelectorAll('#downloads a')].map((a) => { a.click(); return a.download; })`);
     await until(`${offered.length} === 0 || true`, 'the clicks');
-    for (let i = 0; i < 200 && ([...downloads.values()].filter((d) => d.done).length < offered.length); ++i)
+    for (let i = 0; i < 600 && ([...downloads.values()].filter((d) => d.done).length < offered.length); ++i)
       await new Promise((r) => setTimeout(r, 50));
     const got = new Map();
     for (const [guid, d] of downloads)
