@@ -1,6 +1,5 @@
 // A small Chrome DevTools Protocol client: starts headless Chromium, opens one
-// tab and sends commands to it. Needs node's WebSocket (node 22, or node 20
-// with --experimental-websocket).
+// tab and sends commands to it.
 'use strict';
 const { spawn } = require('child_process');
 const fs = require('fs');
@@ -9,20 +8,26 @@ const path = require('path');
 
 async function launch(browserPath) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'merrowby-web-'));
+  // The protocol runs over the browser's descriptors 3 (to it) and 4 (from
+  // it), each message ended by a NUL byte.
   const browser = spawn(browserPath, ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
-    '--remote-debugging-port=0', '--user-data-dir=' + profile, 'about:blank'], { stdio: ['ignore', 'ignore', 'pipe'] });
-  const wsUrl = await new Promise((resolve, reject) => {
-    let seen = '';
-    browser.stderr.on('data', (chunk) => {
-      seen += chunk;
-      const found = /DevTools listening on (ws:\S+)/.exec(seen);
-      if (found)
-        resolve(found[1]);
-    });
-    browser.on('exit', () => reject(new Error('the browser ended: ' + seen)));
+    '--remote-debugging-pipe', '--user-data-dir=' + profile, 'about:blank'],
+  { stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'] });
+  const toBrowser = browser.stdio[3];
+  const fromBrowser = browser.stdio[4];
+  const ws = {
+    send: (text) => toBrowser.write(text + '\0'),
+    close: () => toBrowser.end(),
+  };
+  let pending = Buffer.alloc(0);
+  fromBrowser.on('data', (chunk) => {
+    pending = Buffer.concat([pending, chunk]);
+    for (let end = pending.indexOf(0); end >= 0; end = pending.indexOf(0)) {
+      const text = pending.subarray(0, end).toString('utf8');
+      pending = pending.subarray(end + 1);
+      ws.onmessage({ data: text });
+    }
   });
-  const ws = new WebSocket(wsUrl);
-  await new Promise((resolve, reject) => { ws.onopen = resolve; ws.onerror = reject; });
   let next = 1;
   const waiting = new Map();
   const listeners = [];

@@ -5,7 +5,7 @@
 // a hostile piece's cells run no script; and that the page asks for nothing
 // over the network.
 //
-//   node --experimental-websocket page_test.js PAGE BROWSER NATIVE_TABULON WORKDIR CASE...
+//   node page_test.js PAGE BROWSER NATIVE_TABULON WORKDIR CASE...
 //
 // A CASE is PIECE[:SWITCHES[:CSV]]: the file to give the page, the switches
 // the native converter is given (blanks written as _; the page finds the
@@ -62,7 +62,7 @@ async function main() {
       requests.push(m.params.request.url);
     if (m.method === 'Browser.downloadWillBegin')
       downloads.set(m.params.guid, { name: m.params.suggestedFilename, done: false });
-    if (m.method === 'Browser.downloadProgress' && m.params.state === 'completed')
+    if (m.method === 'Browser.downloadProgress' && m.params.state === 'completed' && downloads.has(m.params.guid))
       downloads.get(m.params.guid).done = true;
   });
   await browser.send('Browser.setDownloadBehavior', { behavior: 'allowAndName', downloadPath: downloadDir, eventsEnabled: true });
@@ -112,15 +112,25 @@ async function main() {
     await until('document.body.dataset.done !== ""', 'the piece ' + piece);
     const elapsed = Date.now() - started;
     const summary = await evaluate('document.getElementById("summary").textContent');
-    downloads.clear();
-    const offered = await evaluate(`[...document.querySelectorAll('#downloads a')].map((a) => { a.click(); return a.download; })`);
-    await until(`${offered.length} === 0 || true`, 'the clicks');
-    for (let i = 0; i < 600 && ([...downloads.values()].filter((d) => d.done).length < offered.length); ++i)
-      await new Promise((r) => setTimeout(r, 50));
+    const before = new Set(downloads.keys());
+    const offered = await evaluate(`[...document.querySelectorAll('#downloads a')].map((a) => a.download)`);
+    const fresh = () => [...downloads].filter(([guid, d]) => !before.has(guid) && d.done);
+    // Each saved by a click of the mouse, one after the other, as a volunteer saves them.
+    for (let n = 0; n < offered.length; ++n) {
+      const [x, y] = await evaluate(`(() => {
+        const a = document.querySelectorAll('#downloads a')[${n}];
+        a.scrollIntoView();
+        const r = a.getBoundingClientRect();
+        return [r.left + r.width / 2, r.top + r.height / 2];
+      })()`);
+      for (const type of ['mousePressed', 'mouseReleased'])
+        await browser.tab('Input.dispatchMouseEvent', { type, x, y, button: 'left', clickCount: 1 });
+      for (let i = 0; i < 600 && fresh().length <= n; ++i)
+        await new Promise((r) => setTimeout(r, 50));
+    }
     const got = new Map();
-    for (const [guid, d] of downloads)
-      if (d.done)
-        got.set(d.name, fs.readFileSync(path.join(downloadDir, guid)));
+    for (const [guid, d] of fresh())
+      got.set(d.name, fs.readFileSync(path.join(downloadDir, guid)));
     const expected = nativeOutputs(csv, switches);
     let same = true;
     for (const [name, bytes] of expected) {
