@@ -19,6 +19,18 @@ endforeach()
 install(FILES examples/CHAP1891.TXT examples/relcodes.txt DESTINATION ${merrowby_program_dir})
 install(FILES README.md DESTINATION ${merrowby_doc_dir})
 
+# The browser edition, built apart with emscripten (cmake --preset web): packed
+# when it has been built, beside the programs on Windows and in share/merrowby
+# elsewhere.
+set(MERROWBY_WEB_PAGE "${PROJECT_SOURCE_DIR}/build-web/src/web/merrowby.html" CACHE FILEPATH
+    "merrowby.html to pack, when it exists")
+if(WIN32)
+  set(merrowby_web_dir .)
+else()
+  set(merrowby_web_dir ${CMAKE_INSTALL_DATADIR}/merrowby)
+endif()
+install(FILES ${MERROWBY_WEB_PAGE} DESTINATION ${merrowby_web_dir} OPTIONAL)
+
 set(CPACK_PACKAGE_NAME merrowby)
 set(CPACK_PACKAGE_VENDOR "Merrowby")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Census transcription tools: tabulon, quillet and tabreport")
