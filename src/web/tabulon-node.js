@@ -3,6 +3,8 @@
 // the piece is copied into the module's memory under its own path, the
 // converter runs there, and the files it leaves beside the piece are written
 // back beside it. The console, the exit status and the files are tabulon's.
+// The code tables are those beside this script, as tabulon reads those beside
+// itself (a table missing here is missing for the run too).
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -45,6 +47,17 @@ function pieceArgument(args) {
   return args.find((a) => !a.startsWith('-'));
 }
 
+function useCodeTables(m) {
+  for (const name of ['CHAP1891.TXT', 'relcodes.txt']) {
+    const beside = path.join(__dirname, name);
+    const inside = '/merrowby/' + name;
+    if (fs.existsSync(beside))
+      m.FS.writeFile(inside, fs.readFileSync(beside));
+    else
+      m.FS.unlink(inside);
+  }
+}
+
 function copyIn(m, hostPath) {
   const dir = path.dirname(hostPath);
   m.FS.mkdirTree(dir);
@@ -78,6 +91,7 @@ async function main() {
     stderr: err.put,
     quit: (status, thrown) => { throw thrown; },
   });
+  useCodeTables(m);
   const cwd = process.cwd();
   m.FS.mkdirTree(cwd);
   m.FS.chdir(cwd);
