@@ -2,8 +2,10 @@
 // for every piece given, that the listing and the data file the page offers
 // are byte for byte those of the native converter on the CSV (the listing
 // with CR LF line ends, the first line, which names the time, excepted); that
-// a hostile piece's cells run no script; and that the page asks for nothing
-// over the network.
+// a spreadsheet's cells are written as its CSV save writes them, with a
+// notice for those the page cannot write as shown; a hostile piece's cells run
+// no script; and that the page's content policy forbids every request and it
+// asks for nothing over the network.
 //
 //   node page_test.js PAGE BROWSER NATIVE_TABULON WORKDIR CASE...
 //
@@ -16,6 +18,7 @@ const { execFileSync } = require('child_process');
 const fs = require('fs');
 const path = require('path');
 const { launch } = require('./cdp');
+const { writeXlsx } = require('./make_xlsx');
 
 const [pagePath, browserPath, nativeTabulon, workDir, ...cases] = process.argv.slice(2);
 
@@ -93,7 +96,28 @@ async function main() {
   fs.writeFileSync(hostile, sample.join('\n'), 'latin1');
   let reportFrame = null;
 
-  for (const spec of [...cases, hostile]) {
+  // A workbook of our own with the cells a CSV save writes in its own way: the
+  // sample piece with its numbers as numbers, an ED in the format 000, an age in
+  // the format 0.00 and a formula never calculated; a second sheet after it.
+  const book = path.join(workDir, 'RG110125.xlsx');
+  const bookCsv = path.join(workDir, 'expected', 'RG110125.CSV');
+  const plain = fs.readFileSync(path.join(__dirname, '../../examples/RG110123.CSV'), 'latin1').split('\n');
+  const rows = plain.filter((line) => line !== '').map((line) => line.replace(/\r$/, '').split(','));
+  const width = Math.max(...rows.map((cells) => cells.length));
+  const expectedRows = rows.map((cells) => [...cells, ...Array(width - cells.length).fill('')]);
+  const cells = expectedRows.map((row, r) => row.map((text) => (r >= 3 && /^\d+$/.test(text) ? { n: Number(text) } : text)));
+  cells[3][1] = { n: 1, format: '000' };
+  expectedRows[3][1] = '001';
+  cells[4][14] = { n: 44, format: '0.00' };
+  expectedRows[4][14] = '44';
+  cells[5][width - 1] = { f: 'SUM(A1:A2)' };
+  expectedRows[5][width - 1] = '';
+  writeXlsx(book, [{ name: 'Piece', rows: cells }, { name: 'Notes', rows: [['checked twice']] }]);
+  fs.mkdirSync(path.dirname(bookCsv));
+  fs.writeFileSync(bookCsv, expectedRows.map((row) => row.join(',') + '\r\n').join(''), 'latin1');
+  const expectedNotices = new Map([[book, ['Cell O5: the number format 0.00', `Cell ${String.fromCharCode(64 + width)}6: a formula without a saved value`]]]);
+
+  for (const spec of [...cases, `${book}::${bookCsv}`, hostile]) {
     const [piece, switchText = '', csvGiven] = spec.split(':');
     const byHand = switchText.startsWith('=');
     const switches = switchText.replace(/^=/, '').split('_').filter((s) => s !== '');
@@ -112,6 +136,10 @@ async function main() {
     await until('document.body.dataset.done !== ""', 'the piece ' + piece);
     const elapsed = Date.now() - started;
     const summary = await evaluate('document.getElementById("summary").textContent');
+    const notices = await evaluate('document.getElementById("notices").textContent');
+    for (const notice of expectedNotices.get(piece) || [])
+      if (!notices.includes(notice))
+        fail(`${spec}: no notice "${notice}..." (the notices: ${notices})`);
     const before = new Set(downloads.keys());
     const offered = await evaluate(`[...document.querySelectorAll('#downloads a')].map((a) => a.download)`);
     const fresh = () => [...downloads].filter(([guid, d]) => !before.has(guid) && d.done);
@@ -140,7 +168,11 @@ async function main() {
         fail(`${spec}: the page offers no ${name} (it offers ${offered.join(', ')})`);
         same = false;
       } else if (!(name.endsWith('.erc') ? withoutFirstLine(page) : page).equals(want)) {
-        fail(`${spec}: ${name} differs from the native converter's`);
+        const mine = (name.endsWith('.erc') ? withoutFirstLine(page) : page).toString('latin1').split('\n');
+        const theirs = want.toString('latin1').split('\n');
+        const at = mine.findIndex((line, i) => line !== theirs[i]);
+        fail(`${spec}: ${name} differs from the native converter's` +
+             (name.endsWith('.erc') ? ` from line ${at + 2}: ${JSON.stringify(mine[at])} where it has ${JSON.stringify(theirs[at])}` : ''));
         same = false;
       }
     }
@@ -171,6 +203,9 @@ async function main() {
     console.log('the hostile cells stand as text in the report');
   if (violations.length > 0)
     fail('the page broke its own content policy: ' + violations.join('; '));
+  const policy = await evaluate(`document.querySelector('meta[http-equiv="Content-Security-Policy"]')?.content ?? ''`);
+  if (!/^default-src 'none';/.test(policy) || /connect-src|https?:|\*/.test(policy))
+    fail('the page\'s content policy does not forbid every request: ' + policy);
   const outside = requests.filter((url) => url !== pageUrl);
   if (outside.length > 0)
     fail('the page asked for ' + outside.join(', '));
