@@ -60,9 +60,11 @@ function withCrLf(bytes) {
 
 const cp1252 = new TextDecoder('windows-1252');
 
-// The console's text without the running row counter ("123\r").
+// The console's summary without the running row counter ("123\r") and the
+// lines that name files on a disk the page does not have.
 function consoleText(bytes) {
-  return cp1252.decode(bytes).replace(/-?\d+\r/g, '').replace(/^\s+/, '');
+  return cp1252.decode(bytes).replace(/-?\d+\r/g, '').replace(/\n*Output file is [^\n]*/, '')
+    .replace(/\. see \S+\s*$/, '.').replace(/^\s+/, '');
 }
 
 // The layout switches the piece needs, found from its opening rows by the
@@ -150,7 +152,8 @@ function show(result) {
   $('piece').textContent = result.piece.name + (result.args.length ? ' (' + result.args.join(' ') + ')' : '');
   const meaning = statusMeaning[result.status] || '';
   $('summary').textContent = 'Status ' + result.status + (meaning ? ': ' + meaning : '') + '. ' +
-    result.console.trim().replace(/\s*\n\s*/g, ' ') +
+    result.console.split(/\s*\n\s*/).filter((line) => line !== '')
+      .map((line) => (/[.:]$/.test(line) ? line : line + '.')).join(' ') +
     ' (converted in ' + Math.round(result.convertMs) + ' ms)';
   $('notices').replaceChildren(...result.notices.map((text) => {
     const li = document.createElement('li');
@@ -209,10 +212,12 @@ $('file').addEventListener('change', () => {
 });
 for (const id of ['layout', 'quiet', 'verbose', 'relations', 'sheet'])
   $(id).addEventListener('change', check);
+// A piece dropped anywhere on the page is taken (the browser would otherwise
+// open it in place of the page).
 const drop = $('drop');
-drop.addEventListener('dragover', (e) => { e.preventDefault(); drop.classList.add('over'); });
-drop.addEventListener('dragleave', () => drop.classList.remove('over'));
-drop.addEventListener('drop', (e) => {
+document.addEventListener('dragover', (e) => { e.preventDefault(); drop.classList.add('over'); });
+document.addEventListener('dragleave', (e) => { if (e.relatedTarget === null) drop.classList.remove('over'); });
+document.addEventListener('drop', (e) => {
   e.preventDefault();
   drop.classList.remove('over');
   if (e.dataTransfer.files.length > 0)
