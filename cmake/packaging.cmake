@@ -57,6 +57,18 @@ else()
   set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 endif()
 
+# The browser edition, built apart with emscripten (cmake --preset web): packed
+# when it has been built, beside the programs on Windows and in share/merrowby
+# elsewhere.
+set(MERROWBY_WEB_PAGE "${PROJECT_SOURCE_DIR}/build-web/src/web/merrowby.html" CACHE FILEPATH
+    "merrowby.html to pack, when it exists")
+if(WIN32)
+  set(merrowby_web_dir .)
+else()
+  set(merrowby_web_dir ${CMAKE_INSTALL_DATADIR}/merrowby)
+endif()
+install(FILES ${MERROWBY_WEB_PAGE} DESTINATION ${merrowby_web_dir} OPTIONAL)
+
 set(CPACK_PACKAGE_NAME merrowby)
 set(CPACK_PACKAGE_VENDOR "Merrowby")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Census transcription tools: tabulon, quillet, tabreport and tabbatch")
