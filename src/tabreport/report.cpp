@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "census.h"
@@ -121,22 +122,16 @@ bool edited_after(const std::string& piece, const std::string& listing)
     return !e1 && !e2 && piece_time > listing_time;
 }
 
-// The piece, read as the converter reads it; the status of a failure, told.
-int read_piece(const Paths& paths, const tabulon::Run& run, Sheet& sheet)
+// The piece, opened for reading; the status of a failure, told.
+int open_piece(const Paths& paths, File& in)
 {
-    File in(std::fopen(paths.piece.c_str(), "rb"));
+    in.reset(std::fopen(paths.piece.c_str(), "rb"));
     if (in && platform::is_directory(in.get())) {
         in.reset();
         errno = EISDIR;
     }
     if (!in) {
         console_io::write_with_reason(msg::text(msg::input_open_failed, paths.piece), errno);
-        return exit_status::fatal;
-    }
-    LineReader reader(in.get());
-    sheet = read_sheet(reader, run);
-    if (sheet.read_failed) {
-        console_io::write_with_reason(msg::text(msg::input_read_failed, paths.piece), errno);
         return exit_status::fatal;
     }
     return exit_status::tabreport::written;
@@ -181,13 +176,58 @@ int findings_failed(const Paths& paths, int error)
     return exit_status::fatal;
 }
 
-int write_report(const Report& report, const Paths& paths, bool tsv)
+// The page, written as the piece is read a row at a time: only the rows with
+// findings are kept (in the report's sheet, for the findings file). False
+// when a row could not be read (the page is then left unfinished).
+bool stream_page(const Report& report, Sheet& sheet, Placement& placement, LineReader* lines, PageOut& out)
 {
+    PageWriter page(report, out);
+    page.begin();
+    if (lines) {
+        SheetReader reader(*lines, report.run);
+        sheet.columns = reader.columns();
+        SheetRow row;
+        while (reader.next(row)) {
+            page.row(row);
+            if (placement.by_row.contains(row.n)) {
+                place_row(sheet.columns, row, report.listing, placement);
+                sheet.rows.push_back(std::move(row));
+            }
+        }
+        if (reader.failed())
+            return false;
+        sheet.titles = reader.titles();
+    }
+    close_placement(placement);
+    page.end();
+    return true;
+}
+
+int write_report(const Paths& paths, const tabulon::Run& run, const ListingSummary& listing, bool stale, bool tsv)
+{
+    File piece;
+    if (listing.fatal.empty()) {
+        if (const int status = open_piece(paths, piece); status != exit_status::tabreport::written)
+            return status;
+    }
+    Sheet sheet;
+    Placement placement = place_listing(listing);
+    Report report{paths.piece_name, file_name_of(paths.listing), run, sheet, listing, placement, stale};
     ReportFiles files;
-    if (!write_new(files.page, paths.html, html_page(report)))
+    if (!files.page.open(paths.html, NewFile::Mode::binary))
+        return page_failed(paths, errno);
+    PageOut out(files.page.get());
+    std::optional<LineReader> lines;
+    if (piece)
+        lines.emplace(piece.get());
+    if (!stream_page(report, sheet, placement, lines ? &*lines : nullptr, out)) {
+        console_io::write_with_reason(msg::text(msg::input_read_failed, paths.piece), errno);
+        return exit_status::fatal;
+    }
+    if (!out.flush() || !files.page.close())
         return page_failed(paths, errno);
     // A conversion that stopped has no findings to list.
-    const bool with_findings = tsv && report.listing.fatal.empty();
+    const bool with_findings = tsv && listing.fatal.empty();
     if (with_findings && !write_new(files.findings, paths.tsv, tsv_findings(report)))
         return findings_failed(paths, errno);
     // The page last: a new page always stands beside its own findings file.
@@ -248,14 +288,7 @@ int report(int argc, char** argv)
         return exit_status::fatal;
     const bool stale = edited_after(paths.piece, paths.listing);
 
-    Sheet sheet;
-    if (listing.fatal.empty()) {
-        if (const int status = read_piece(paths, o.run, sheet); status != exit_status::tabreport::written)
-            return status;
-    }
-    const Placement placement = place_findings(sheet, listing);
-    const Report report{paths.piece_name, file_name_of(paths.listing), o.run, sheet, listing, placement, stale};
-    if (const int status = write_report(report, paths, o.tsv); status != exit_status::tabreport::written)
+    if (const int status = write_report(paths, o.run, listing, stale, o.tsv); status != exit_status::tabreport::written)
         return status;
     if (stale)
         console("Warning: the piece was changed after the listing was written: convert it again with tabulon\n");
