@@ -226,6 +226,12 @@ constexpr std::size_t flush_at = 256 * 1024;
 void append_json_string(std::string& out, std::string_view cp1252)
 {
     out += '"';
+    append_json_text(out, cp1252);
+    out += '"';
+}
+
+void append_json_text(std::string& out, std::string_view cp1252)
+{
     for (char ch : cp1252) {
         const unsigned char c = static_cast<unsigned char>(ch);
         if (c == '"' || c == '\\') {
@@ -237,7 +243,6 @@ void append_json_string(std::string& out, std::string_view cp1252)
             append_escape(out, c);  // undefined in Windows-1252: its C1 code point
         }
     }
-    out += '"';
 }
 
 void PageOut::add(std::string_view text)
@@ -277,7 +282,9 @@ void PageWriter::begin()
     out_.add("<script type=\"application/json\" id=\"rows\">[");
 }
 
-// One row: [number, cell, cell, ...], its empty cells at the end left out.
+// One row: a single string of its number and its cells, each cell after the
+// separator U+0080, which no cell can hold (Windows-1252 byte 0x80 is the euro
+// sign); the empty cells at the end left out.
 void PageWriter::row(const SheetRow& row)
 {
     if (fatal_)
@@ -286,14 +293,14 @@ void PageWriter::row(const SheetRow& row)
     while (used > 0 && row.cells[used - 1].text.empty())
         --used;
     buffer_.clear();
-    buffer_ += rows_started_ ? ",\n[" : "\n[";
+    buffer_ += rows_started_ ? ",\n\"" : "\n\"";
     rows_started_ = true;
     buffer_ += std::to_string(row.n);
     for (std::size_t i = 0; i < used; ++i) {
-        buffer_ += ',';
-        append_json_string(buffer_, row.cells[i].text);
+        buffer_ += "\xC2\x80";
+        append_json_text(buffer_, row.cells[i].text);
     }
-    buffer_ += ']';
+    buffer_ += '"';
     out_.add(buffer_);
 }
 

@@ -3,7 +3,7 @@
 // the cells; and the same findings as tab-separated lines.
 //
 // The page carries the piece as data, not as markup: one JSON array of rows
-// (each the row's number and its cells' texts) and one JSON object with the
+// (each one string: the row's number and its cells' texts) and one JSON object with the
 // titles, the kinds and the findings; its script draws only the rows in view.
 // So a page grows with the cells and the findings, and a large piece passes
 // through the writer a row at a time.
@@ -78,6 +78,8 @@ std::string html_page(const Report& report);
 // undefined become the code points U+0081 and so on, which the page's script
 // shows as their hex value.
 void append_json_string(std::string& out, std::string_view cp1252);
+// The same without the quotes around it.
+void append_json_text(std::string& out, std::string_view cp1252);
 
 // One finding a line: row, class, column title, cell value, message; in the
 // piece's own bytes, with tabs, line ends and NUL bytes in values as blanks.

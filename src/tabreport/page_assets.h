@@ -104,9 +104,12 @@ inline constexpr std::string_view page_script = R"js(
   var box = $("sheetbox"), table = $("sheet"), shown = $("shown"), found = $("found"), filter = $("filter");
   var valuesBox = $("values");
 
-  // Row number -> index into R; per row index, its findings in order.
-  var indexOf = new Map(), byRow = new Map(), i, k;
-  for (i = 0; i < R.length; i++) indexOf.set(R[i][0], i);
+  // Each row is one string: its number, then each cell after SEP.
+  var SEP = "\u0080";
+  function cellsOf(at) { return R[at].split(SEP); }
+  // Row numbers; row number -> index into R; per row index, its findings in order.
+  var num = new Int32Array(R.length), indexOf = new Map(), byRow = new Map(), i, k;
+  for (i = 0; i < R.length; i++) { num[i] = parseInt(R[i], 10); indexOf.set(num[i], i); }
   for (i = 0; i < F.length; i++) {
     var at = indexOf.get(F[i][0]);
     if (at === undefined) continue;
@@ -137,12 +140,18 @@ inline constexpr std::string_view page_script = R"js(
     }
   }
 
-  // The table's frame: column widths from the longest text, capped.
+  // The table's frame: column widths from the longest text (of the first
+  // rows and those with findings), capped; a longer text shows whole on hover.
   var widths = titles.map(function (t) { return Math.min(Math.max(t.length, 3), 40); });
-  for (i = 0; i < R.length; i++)
-    if (R[i][0] > headerRows) for (k = 1; k < R[i].length && k <= cols; k++)
-      if (R[i][k].length > widths[k - 1]) widths[k - 1] = Math.min(R[i][k].length, 40);
-  var colgroup = el("colgroup"), numberWidth = String(R.length ? R[R.length - 1][0] : 1).length + 2;
+  function widen(at) {
+    if (num[at] <= headerRows) return;
+    var row = cellsOf(at);
+    for (var c = 1; c < row.length && c <= cols; c++)
+      if (row[c].length > widths[c - 1]) widths[c - 1] = Math.min(row[c].length, 40);
+  }
+  for (i = 0; i < R.length && i < 5000; i++) widen(i);
+  byRow.forEach(function (list, at) { widen(at); });
+  var colgroup = el("colgroup"), numberWidth = String(R.length ? num[R.length - 1] : 1).length + 2;
   colgroup.appendChild(el("col")).style.width = (numberWidth + 1) + "ch";
   widths.forEach(function (w) { colgroup.appendChild(el("col")).style.width = (w + 2) + "ch"; });
   var thead = el("thead"), headRow = el("tr"), body = el("tbody");
@@ -162,7 +171,7 @@ inline constexpr std::string_view page_script = R"js(
   var view = [], gap = [], inView = new Uint8Array(R.length), sel = null, rowHeight = 22, listed = [];
 
   function rowElement(k) {
-    var at = view[k], row = R[at], n = row[0], list = byRow.get(at), tr = el("tr");
+    var at = view[k], row = cellsOf(at), n = num[at], list = byRow.get(at), tr = el("tr");
     var cls = n <= headerRows ? "h" : "";
     if (list) cls += " f " + worst(list);
     if (gap[k]) cls += " g";
@@ -223,9 +232,9 @@ inline constexpr std::string_view page_script = R"js(
     });
   }
   function rowText(at) {
-    var parts = R[at].slice(1);
-    (byRow.get(at) || []).forEach(function (f) { parts.push(F[f][4]); });
-    return parts.join("\n").toLowerCase();
+    var text = R[at].slice(R[at].indexOf(SEP) + 1);
+    (byRow.get(at) || []).forEach(function (f) { text += SEP + F[f][4]; });
+    return text.toLowerCase();
   }
 
   // The rows of the chosen view, then those holding the filter's text.
@@ -237,7 +246,7 @@ inline constexpr std::string_view page_script = R"js(
     if (kind >= 0) {
       F.forEach(function (f) { if (f[3] === kind && base[base.length - 1] !== f[5]) base.push(f[5]); });
     } else if (col >= 0) {
-      for (at = 0; at < R.length; at++) if (R[at][0] > headerRows && (R[at][col + 1] || "") === p.value) base.push(at);
+      for (at = 0; at < R.length; at++) if (num[at] > headerRows && (cellsOf(at)[col + 1] || "") === p.value) base.push(at);
     } else if (all) {
       for (at = 0; at < R.length; at++) base.push(at);
     } else {
@@ -266,7 +275,7 @@ inline constexpr std::string_view page_script = R"js(
     if (c.text) what += ", " + n + " of them with \u201c" + filter.value.trim() + "\u201d";
     shown.textContent = what;
     var rows = [];
-    view.forEach(function (at) { if (byRow.has(at)) rows.push(R[at][0]); });
+    view.forEach(function (at) { if (byRow.has(at)) rows.push(num[at]); });
     shown.setAttribute("data-visible", rows.join(" "));
   }
 
@@ -362,8 +371,8 @@ inline constexpr std::string_view page_script = R"js(
     pick.addEventListener("change", function () { location.hash = "view=values&col=" + pick.value; });
     var counts = new Map(), rows = 0;
     for (var at = 0; at < R.length; at++) {
-      if (R[at][0] <= headerRows) continue;
-      var v = R[at][col + 1] || "";
+      if (num[at] <= headerRows) continue;
+      var v = cellsOf(at)[col + 1] || "";
       counts.set(v, (counts.get(v) || 0) + 1);
       rows++;
     }

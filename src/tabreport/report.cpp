@@ -1,5 +1,6 @@
 #include "report.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -176,8 +177,29 @@ int findings_failed(const Paths& paths, int error)
     return exit_status::fatal;
 }
 
+// A row with findings as the findings file needs it: the texts of the cells
+// its findings are on, the others left empty.
+SheetRow cells_at_fault(SheetRow row, const std::vector<Placed>& placed)
+{
+    std::vector<bool> wanted(row.cells.size());
+    std::size_t used = 0;
+    for (const Placed& p : placed) {
+        if (p.column >= 0 && static_cast<std::size_t>(p.column) < row.cells.size()) {
+            wanted[p.column] = true;
+            used = std::max(used, static_cast<std::size_t>(p.column) + 1);
+        }
+    }
+    row.cells.resize(used);
+    for (std::size_t i = 0; i < used; ++i)
+        if (!wanted[i])
+            row.cells[i] = Cell{};
+    row.cells.shrink_to_fit();
+    return row;
+}
+
 // The page, written as the piece is read a row at a time: only the rows with
-// findings are kept (in the report's sheet, for the findings file). False
+// findings are kept (in the report's sheet, for the findings file), and of
+// them only the cells at fault. False
 // when a row could not be read (the page is then left unfinished).
 bool stream_page(const Report& report, Sheet& sheet, Placement& placement, LineReader* lines, PageOut& out)
 {
@@ -189,9 +211,9 @@ bool stream_page(const Report& report, Sheet& sheet, Placement& placement, LineR
         SheetRow row;
         while (reader.next(row)) {
             page.row(row);
-            if (placement.by_row.contains(row.n)) {
+            if (const auto found = placement.by_row.find(row.n); found != placement.by_row.end()) {
                 place_row(sheet.columns, row, report.listing, placement);
-                sheet.rows.push_back(std::move(row));
+                sheet.rows.push_back(cells_at_fault(std::move(row), found->second));
             }
         }
         if (reader.failed())
