@@ -176,7 +176,7 @@ inline constexpr std::string_view page_script = R"js(
     if (list) cls += " f " + worst(list);
     if (gap[k]) cls += " g";
     if (sel && sel.at === at) cls += " sel";
-    tr.className = cls;
+    tr.className = cls.trim();
     tr.setAttribute("data-n", n);
     tr.appendChild(el("th", "", n));
     var marks = null;
@@ -260,23 +260,23 @@ inline constexpr std::string_view page_script = R"js(
     }
     if (text) base = base.filter(function (at) { return rowText(at).indexOf(text) >= 0; });
     view = base;
-    gap = view.map(function (at, k) { return k > 0 ? at - view[k - 1] > 1 : at > 0 && !all; });
+    gap = view.map(function (at, k) { return k > 0 && at - view[k - 1] > 1; });
     inView.fill(0);
     view.forEach(function (at) { inView[at] = 1; });
     return { kind: kind, col: col, all: all, text: text };
   }
 
   function describe(c, p) {
-    var n = view.length, what;
-    if (c.kind >= 0) what = "Showing the " + n + " rows with: " + kinds[c.kind][1];
-    else if (c.col >= 0) what = "Showing the " + n + " rows whose " + titles[c.col] + " is \u201c" + p.value + "\u201d";
+    var n = view.length, rows = n === 1 ? " row" : " rows", what;
+    if (c.kind >= 0) what = "Showing the " + n + rows + " with: " + kinds[c.kind][1];
+    else if (c.col >= 0) what = "Showing the " + n + rows + " whose " + titles[c.col] + " is \u201c" + p.value + "\u201d";
     else if (c.all) what = "Showing all " + R.length + " rows";
     else what = "Showing the rows with findings and one row either side";
-    if (c.text) what += ", " + n + " of them with \u201c" + filter.value.trim() + "\u201d";
+    if (c.text) what += ": " + n + " with \u201c" + filter.value.trim() + "\u201d";
     shown.textContent = what;
-    var rows = [];
-    view.forEach(function (at) { if (byRow.has(at)) rows.push(num[at]); });
-    shown.setAttribute("data-visible", rows.join(" "));
+    var numbers = [];
+    view.forEach(function (at) { if (byRow.has(at)) numbers.push(num[at]); });
+    shown.setAttribute("data-visible", numbers.join(" "));
   }
 
   // The findings of the rows in view (of the chosen kind), each choosing its cell.
@@ -401,7 +401,7 @@ inline constexpr std::string_view page_script = R"js(
     var p = params(), values = p.view === "values";
     box.hidden = values;
     valuesBox.hidden = !values;
-    mark(doc.querySelectorAll(".bar a"), $(values ? "v-values" : p.rows === "all" ? "v-all" :
+    mark(doc.querySelectorAll(".bar a"), $(values ? "v-values" : p.rows === "all" || !F.length ? "v-all" :
         p.kind || p.col ? "" : "v-findings"));
     mark(doc.querySelectorAll("a[data-kind]"), p.kind ? doc.querySelector('a[data-kind="' + p.kind.replace(/[^a-z0-9-]/g, "") + '"]') : null);
     if (values) { showValues(p); return; }
@@ -448,8 +448,8 @@ inline constexpr std::string_view page_script = R"js(
   if (sample) rowHeight = sample.getBoundingClientRect().height || rowHeight;
   apply();
   if (perf && perf.mark) perf.mark("page-ready");
-  root.setAttribute("data-ready-ms", Math.round(perf ? perf.now() : 0));
   root.setAttribute("data-script", "ok");
+  root.setAttribute("data-ready-ms", Math.round(perf ? perf.now() : 0));
 })();
 )js";
 
