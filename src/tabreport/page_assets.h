@@ -29,7 +29,7 @@ dl.facts dt{font-weight:600}dl.facts dd{margin:0 1em 0 0}
 .work{flex:1;min-height:0;display:flex}
 .sheetbox{flex:1;min-width:0;overflow:auto;position:relative}
 .values{flex:1;min-width:0;overflow:auto;padding:0 1em}
-.side{flex:0 0 27em;max-width:40%;display:flex;flex-direction:column;border-left:1px solid #cfcfcf;min-height:0}
+.side{flex:0 0 24em;max-width:40%;display:flex;flex-direction:column;border-left:1px solid #cfcfcf;min-height:0}
 .side>*{padding:0 .8em}
 .kinds{flex:0 1 auto;max-height:45%;overflow:auto;border-bottom:1px solid #cfcfcf}
 .kinds ul{list-style:none;padding:0;margin:.2em 0 .5em}
@@ -49,7 +49,8 @@ p.why{margin:.05em 0 .3em 2.6em;color:#444;font-size:.92em}
 table.sheet{border-collapse:separate;border-spacing:0;font-size:13px;table-layout:fixed;width:max-content}
 .sheet th,.sheet td{border-right:1px solid #d6d6d6;border-bottom:1px solid #d6d6d6;padding:0 4px;height:var(--row);box-sizing:border-box;
  white-space:pre;overflow:hidden;text-overflow:ellipsis;text-align:left;line-height:calc(var(--row) - 2px)}
-.sheet thead th{position:sticky;top:0;background:#e4e4e4;z-index:2;font-weight:600;border-bottom:2px solid #aaa}
+.sheet thead th{position:sticky;top:0;background:#e4e4e4;z-index:2;font-weight:600;border-bottom:2px solid #aaa;
+ white-space:normal;height:calc(2 * var(--row) - 4px);line-height:1.15;vertical-align:bottom;font-size:12px}
 .sheet th:first-child{position:sticky;left:0;z-index:1;background:#f0f0f0;text-align:right;font-weight:normal;color:#444;border-right:2px solid #aaa}
 .sheet thead th:first-child{z-index:3;background:#e4e4e4;font-weight:600}
 .sheet tr.sp td{border:0;padding:0;height:auto}
@@ -142,7 +143,10 @@ inline constexpr std::string_view page_script = R"js(
 
   // The table's frame: column widths from the longest text (of the first
   // rows and those with findings), capped; a longer text shows whole on hover.
-  var widths = titles.map(function (t) { return Math.min(Math.max(t.length, 3), 40); });
+  // A title wraps onto two lines, so only its longest word (up to 8) counts.
+  var widths = titles.map(function (t) {
+    return Math.max(3, Math.min(8, Math.max.apply(null, t.split(/\s+/).map(function (w) { return w.length; }))));
+  });
   function widen(at) {
     if (num[at] <= headerRows) return;
     var row = cellsOf(at);
@@ -382,6 +386,11 @@ inline constexpr std::string_view page_script = R"js(
     var rare = values.filter(function (v) { return v[1] <= 2; }).length;
     valuesBox.appendChild(el("p", "", values.length + " different values in " + rows + " rows; " + rare +
         " seen only once or twice, marked: look at those for a slip of the keyboard."));
+    var text = filter.value.trim().toLowerCase();
+    if (text) {
+      values = values.filter(function (v) { return v[0].toLowerCase().indexOf(text) >= 0; });
+      valuesBox.appendChild(el("p", "", values.length + " of them with \u201c" + filter.value.trim() + "\u201d."));
+    }
     var t = valuesBox.appendChild(el("table", "vals")), head = t.appendChild(el("thead")).appendChild(el("tr"));
     head.appendChild(el("th", "", "Value"));
     head.appendChild(el("th", "", "Rows"));
