@@ -27,7 +27,7 @@ dl.facts dt{font-weight:600}dl.facts dd{margin:0 1em 0 0}
 .keys{color:#666;margin-left:auto}
 .e{background:#fde2e1}.w{background:#fff1bf}.i{background:#e1eefa}
 .work{flex:1;min-height:0;display:flex}
-.sheetbox{flex:1;min-width:0;overflow:auto;position:relative}
+.sheetbox{flex:1;min-width:0;overflow:auto;position:relative;contain:strict}
 .values{flex:1;min-width:0;overflow:auto;padding:0 1em}
 .side{flex:0 0 24em;max-width:40%;display:flex;flex-direction:column;border-left:1px solid #cfcfcf;min-height:0}
 .side>*{padding:0 .8em}
@@ -158,6 +158,8 @@ inline constexpr std::string_view page_script = R"js(
   var colgroup = el("colgroup"), numberWidth = String(R.length ? num[R.length - 1] : 1).length + 2;
   colgroup.appendChild(el("col")).style.width = (numberWidth + 1) + "ch";
   widths.forEach(function (w) { colgroup.appendChild(el("col")).style.width = (w + 2) + "ch"; });
+  // A table of a width set beforehand is laid out from its columns alone.
+  table.style.width = widths.reduce(function (sum, w) { return sum + w + 2; }, numberWidth + 1) + "ch";
   var thead = el("thead"), headRow = el("tr"), body = el("tbody");
   headRow.appendChild(el("th", "", "Row")).scope = "col";
   titles.forEach(function (t) { var th = el("th"); th.scope = "col"; fill(th, t); th.title = t; headRow.appendChild(th); });
@@ -205,10 +207,15 @@ inline constexpr std::string_view page_script = R"js(
     return tr;
   }
 
-  function render() {
+  // Draws the rows in view and 20 either side; while the view stays within
+  // the rows drawn, scrolling draws nothing.
+  var drawn = { first: 0, last: 0, view: null };
+  function render(again) {
     var top = box.scrollTop, height = box.clientHeight;
-    var first = Math.max(0, Math.floor(top / rowHeight) - 15);
-    var last = Math.min(view.length, Math.ceil((top + height) / rowHeight) + 15);
+    var from = Math.floor(top / rowHeight), to = Math.min(view.length, Math.ceil((top + height) / rowHeight));
+    if (again !== true && drawn.view === view && from >= drawn.first && to <= drawn.last) return;
+    var first = Math.max(0, from - 20), last = Math.min(view.length, to + 20);
+    drawn = { first: first, last: last, view: view };
     topPad.firstChild.style.height = first * rowHeight + "px";
     bottomPad.firstChild.style.height = (view.length - last) * rowHeight + "px";
     while (topPad.nextSibling !== bottomPad) body.removeChild(topPad.nextSibling);
@@ -217,7 +224,7 @@ inline constexpr std::string_view page_script = R"js(
     body.insertBefore(part, bottomPad);
   }
   box.addEventListener("scroll", render);
-  window.addEventListener("resize", render);
+  window.addEventListener("resize", function () { render(true); });
 
   function params() {
     var out = {};
@@ -340,7 +347,7 @@ inline constexpr std::string_view page_script = R"js(
     if (k < 0) return;
     sel = { f: index, at: f[5], col: f[1] };
     box.scrollTop = Math.max(0, k * rowHeight - box.clientHeight / 3);
-    render();
+    render(true);
     var cell = body.querySelector("tr.sel td.at");
     if (cell) {
       var left = cell.offsetLeft - box.querySelector("thead th").offsetWidth - 8;
@@ -419,7 +426,7 @@ inline constexpr std::string_view page_script = R"js(
     describe(c, p);
     listFindings(c);
     box.scrollTop = 0;
-    render();
+    render(true);
     var chosen = /^[0-9]+$/.test(p.finding || "") ? +p.finding : -1;
     if (chosen >= 0 && chosen < F.length) select(chosen);
   }
@@ -452,7 +459,7 @@ inline constexpr std::string_view page_script = R"js(
 
   // One row drawn and measured gives the height of every row.
   view = R.length ? [0] : [];
-  render();
+  render(true);
   var sample = body.querySelector("tr[data-n]");
   if (sample) rowHeight = sample.getBoundingClientRect().height || rowHeight;
   apply();
