@@ -199,8 +199,8 @@ SheetRow cells_at_fault(SheetRow row, const std::vector<Placed>& placed)
 
 // The page, written as the piece is read a row at a time: only the rows with
 // findings are kept (in the report's sheet, for the findings file), and of
-// them only the cells at fault. False
-// when a row could not be read (the page is then left unfinished).
+// them only the cells at fault. False when a row could not be read (the page
+// is then left unfinished).
 bool stream_page(const Report& report, Sheet& sheet, Placement& placement, LineReader* lines, PageOut& out)
 {
     PageWriter page(report, out);
