@@ -75,6 +75,13 @@ table.vals td.c{text-align:right}
 table.vals tr.rare td{background:#fff1bf}
 table.vals .tag{color:#7a5200;font-weight:600}
 @media (max-width:1100px){.side{flex-basis:21em}}
+@media print{
+.skip,.bar,.kinds{display:none}
+html,body,.work{display:block;height:auto}
+.sheetbox,.found,.side{overflow:visible;contain:none;max-width:none;border:0}
+.sheet thead th,.sheet th:first-child{position:static}
+*{-webkit-print-color-adjust:exact;print-color-adjust:exact}
+}
 )css";
 
 // Draws the spreadsheet from the page's data, only the rows in view (a
