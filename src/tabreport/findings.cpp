@@ -24,16 +24,16 @@ private:
     std::size_t next_ = 0;
 };
 
-int column_of(const Sheet& sheet, rowchecks::Field field)
+int column_of(std::span<const rowchecks::Column> columns, rowchecks::Field field)
 {
-    for (std::size_t i = 0; i < sheet.columns.size(); ++i)
-        if (sheet.columns[i].field == field)
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (columns[i].field == field)
             return static_cast<int>(i);
     return whole_row;
 }
 
-void place_row(const Sheet& sheet, const SheetRow& row, const ListingSummary& listing,
-               std::vector<Placed>& placed)
+void place_cells(std::span<const rowchecks::Column> columns, const SheetRow& row, const ListingSummary& listing,
+                 std::vector<Placed>& placed)
 {
     CellQueue cut(row, &Cell::cut_messages), query(row, &Cell::query_messages);
     for (Placed& p : placed) {
@@ -43,7 +43,7 @@ void place_row(const Sheet& sheet, const SheetRow& row, const ListingSummary& li
         switch (message->where.place) {
         case msg::Place::cut_cell: p.column = cut.next(); break;
         case msg::Place::query_cell: p.column = query.next(); break;
-        case msg::Place::column: p.column = row.header ? whole_row : column_of(sheet, message->where.field); break;
+        case msg::Place::column: p.column = row.header ? whole_row : column_of(columns, message->where.field); break;
         case msg::Place::row:
         case msg::Place::piece: break;
         }
@@ -57,7 +57,8 @@ void gather_kinds(const ListingSummary& listing, Placement& out)
         const std::string label(f.message ? f.message->label : "other findings");
         auto [it, added] = index.try_emplace(label, static_cast<int>(out.kinds.size()));
         if (added)
-            out.kinds.push_back({label, kind_slug(label), f.severity, 0});
+            out.kinds.push_back({label, kind_slug(label),
+                                 f.message ? std::string(f.message->explanation) : std::string(), f.severity, 0});
         ++out.kinds[it->second].count;
         out.kinds[it->second].severity = worse(out.kinds[it->second].severity, f.severity);
         out.kind_of.push_back(it->second);
@@ -102,24 +103,49 @@ std::string kind_slug(std::string_view label)
     return slug.empty() ? "other" : slug;
 }
 
-Placement place_findings(const Sheet& sheet, const ListingSummary& listing)
+Placement place_listing(const ListingSummary& listing)
 {
     Placement out;
-    std::map<int, const SheetRow*> rows;
-    for (const SheetRow& row : sheet.rows)
-        rows[row.n] = &row;
     for (std::size_t i = 0; i < listing.findings.size(); ++i) {
         const int n = listing.findings[i].row;
         if (n == 0)
             out.piece_findings.push_back(static_cast<int>(i));
-        else if (!rows.contains(n))
-            out.missing_rows.push_back(static_cast<int>(i));
         else
             out.by_row[n].push_back({static_cast<int>(i), whole_row});
     }
-    for (auto& [n, placed] : out.by_row)
-        place_row(sheet, *rows[n], listing, placed);
     gather_kinds(listing, out);
+    return out;
+}
+
+void place_row(std::span<const rowchecks::Column> columns, const SheetRow& row, const ListingSummary& listing,
+               Placement& placement)
+{
+    const auto it = placement.by_row.find(row.n);
+    if (it == placement.by_row.end() || !placement.rows_seen.insert(row.n).second)
+        return;
+    place_cells(columns, row, listing, it->second);
+}
+
+void close_placement(Placement& placement)
+{
+    for (auto it = placement.by_row.begin(); it != placement.by_row.end();) {
+        if (placement.rows_seen.contains(it->first)) {
+            ++it;
+            continue;
+        }
+        for (const Placed& p : it->second)
+            placement.missing_rows.push_back(p.finding);
+        it = placement.by_row.erase(it);
+    }
+    std::sort(placement.missing_rows.begin(), placement.missing_rows.end());
+}
+
+Placement place_findings(const Sheet& sheet, const ListingSummary& listing)
+{
+    Placement out = place_listing(listing);
+    for (const SheetRow& row : sheet.rows)
+        place_row(sheet.columns, row, listing, out);
+    close_placement(out);
     return out;
 }
 

@@ -49,6 +49,15 @@ Made make(const std::string& piece, const std::string& listing, const tabulon::R
     return m;
 }
 
+// A row as the page's data holds it: its number and cells, each after U+0080.
+std::string row_data(const std::vector<std::string>& parts)
+{
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        out += (i ? "\xC2\x80" : "") + parts[i];
+    return out;
+}
+
 std::vector<std::pair<int, int>> placed_on(const Made& m, int row)
 {
     std::vector<std::pair<int, int>> out;
@@ -90,12 +99,24 @@ TEST(Placement, FindingsLandOnTheirCellsInListingOrder)
 
     const std::string page = html_page(m.report());
     EXPECT_EQ(check::well_formed(page), "");
-    EXPECT_NE(page.find("<td class=\"e\">Mill \xE2\x80\xA6 Lane"), std::string::npos);  // 0x85 is an ellipsis
-    EXPECT_NE(page.find("<tbody id=\"r5\" class=\"f e k-"), std::string::npos);
+    // The rows as data, 0x85 an ellipsis; each finding with its row, column, class and kind.
+    EXPECT_NE(page.find("\n\"" + row_data({"4", "Merrowby", "1", "4", "1", "1", "", "Mill \xE2\x80\xA6 Lane", ""})),
+              std::string::npos);
+    EXPECT_NE(page.find("[4,6,\"e\"," + std::to_string(m.placement.kind_of[0]) +
+                        ",\"Error: row 4, field contains an invalid character \\u003c\xE2\x80\xA6\\u003e\"]"),
+              std::string::npos);
+    EXPECT_NE(page.find("[5,-1,\"e\","), std::string::npos);
     EXPECT_NE(page.find("<a href=\"#kind=page-number-not-sequential\" data-kind=\"page-number-not-sequential\">"),
               std::string::npos);
     // A kind whose value stands alone ends in an ellipsis, made UTF-8 once.
     EXPECT_NE(page.find(">unrecognised county code \xE2\x80\xA6</a>"), std::string::npos);
+    // A kind's explanation stands beside it and goes with its findings.
+    Made explained = m;
+    explained.placement.kinds[0].explanation = "Look at <the> cell";
+    const std::string with_why = html_page(explained.report());
+    EXPECT_EQ(check::well_formed(with_why), "");
+    EXPECT_NE(with_why.find("</a><p class=\"why\">Look at &lt;the&gt; cell</p>"), std::string::npos);
+    EXPECT_NE(with_why.find(",\"Look at \\u003cthe\\u003e cell\"]"), std::string::npos);
 
     const std::string tsv = tsv_findings("RG110123.CSV", m.sheet, m.listing, m.placement);
     EXPECT_NE(tsv.find("RG110123.CSV\t4\tError\tAddress\tMill \x85 Lane\tError: row 4, field contains an invalid "
@@ -140,9 +161,15 @@ TEST(Page, NoCellTextCanAddMarkupOrScript)
     const std::string page = html_page(m.report());
     EXPECT_EQ(check::well_formed(page), "");
     EXPECT_EQ(page.find("alert(1)</script>"), std::string::npos);
-    EXPECT_NE(page.find("&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
-    EXPECT_NE(page.find("<th scope=\"col\">&lt;b&gt;Parish&lt;/b&gt;"), std::string::npos);
-    EXPECT_NE(page.find("<td>a &quot; b<td>&amp;amp;<td>x<span class=cc>"), std::string::npos);
+    EXPECT_NE(page.find(row_data({"\"4",
+                                  "\\u003c/td\\u003e\\u003c/tr\\u003e\\u003c/table\\u003e\\u003cscript\\u003ealert(1)"
+                                  "\\u003c/script\\u003e",
+                                  "a \\\" b", "\\u0026amp;", "x\\u0000y", "\\u003c!--", "--\\u003e", ""})),
+              std::string::npos);
+    EXPECT_NE(page.find("\"titles\":[\"\\u003cb\\u003eParish\\u003c/b\\u003e\","), std::string::npos);
+    // Backslashes doubled; the bytes Windows-1252 leaves undefined as their C1 code points.
+    EXPECT_NE(page.find("[\\\\]^_`"), std::string::npos);
+    EXPECT_NE(page.find("\xE2\x82\xAC\\u0081\xE2\x80\x9A"), std::string::npos);
 }
 
 TEST(Page, FatalListingShowsTheFatalAndNothingElse)

@@ -1,9 +1,11 @@
 #include "report.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "census.h"
@@ -127,22 +129,16 @@ bool edited_after(const std::string& piece, const std::string& listing)
     return !e1 && !e2 && piece_time > listing_time;
 }
 
-// The piece, read as the converter reads it; the status of a failure, told.
-int read_piece(const Paths& paths, const tabulon::Run& run, Sheet& sheet)
+// The piece, opened for reading; the status of a failure, told.
+int open_piece(const Paths& paths, File& in)
 {
-    File in(std::fopen(paths.piece.c_str(), "rb"));
+    in.reset(std::fopen(paths.piece.c_str(), "rb"));
     if (in && platform::is_directory(in.get())) {
         in.reset();
         errno = EISDIR;
     }
     if (!in) {
         console_io::write_with_reason(msg::text(msg::input_open_failed, paths.piece), errno);
-        return exit_status::fatal;
-    }
-    LineReader reader(in.get());
-    sheet = read_sheet(reader, run);
-    if (sheet.read_failed) {
-        console_io::write_with_reason(msg::text(msg::input_read_failed, paths.piece), errno);
         return exit_status::fatal;
     }
     return exit_status::tabreport::written;
@@ -213,17 +209,82 @@ int findings_failed(const Paths& paths, int error)
     return exit_status::fatal;
 }
 
-int write_report(const Report& report, const Paths& paths, bool tsv)
+// A row with findings as the findings file needs it: the texts of the cells
+// its findings are on, the others left empty.
+SheetRow cells_at_fault(SheetRow row, const std::vector<Placed>& placed)
 {
+    std::vector<bool> wanted(row.cells.size());
+    std::size_t used = 0;
+    for (const Placed& p : placed) {
+        if (p.column >= 0 && static_cast<std::size_t>(p.column) < row.cells.size()) {
+            wanted[p.column] = true;
+            used = std::max(used, static_cast<std::size_t>(p.column) + 1);
+        }
+    }
+    row.cells.resize(used);
+    for (std::size_t i = 0; i < used; ++i)
+        if (!wanted[i])
+            row.cells[i] = Cell{};
+    row.cells.shrink_to_fit();
+    return row;
+}
+
+// The page, written as the piece is read a row at a time: only the rows with
+// findings are kept (in the report's sheet, for the findings file), and of
+// them only the cells at fault. False when a row could not be read (the page
+// is then left unfinished).
+bool stream_page(const Report& report, Sheet& sheet, Placement& placement, LineReader* lines, PageOut& out)
+{
+    PageWriter page(report, out);
+    page.begin();
+    if (lines) {
+        SheetReader reader(*lines, report.run);
+        sheet.columns = reader.columns();
+        SheetRow row;
+        while (reader.next(row)) {
+            page.row(row);
+            if (const auto found = placement.by_row.find(row.n); found != placement.by_row.end()) {
+                place_row(sheet.columns, row, report.listing, placement);
+                sheet.rows.push_back(cells_at_fault(std::move(row), found->second));
+            }
+        }
+        if (reader.failed())
+            return false;
+        sheet.titles = reader.titles();
+    }
+    close_placement(placement);
+    page.end();
+    return true;
+}
+
+int write_report(const Paths& paths, const tabulon::Run& run, const ListingSummary& listing, bool stale, bool tsv)
+{
+    File piece;
+    if (listing.fatal.empty()) {
+        if (const int status = open_piece(paths, piece); status != exit_status::tabreport::written)
+            return status;
+    }
+    Sheet sheet;
+    Placement placement = place_listing(listing);
+    Report report{paths.piece_name, file_name_of(paths.listing), run, sheet, listing, placement, stale};
     ReportFiles files;
-    if (!write_new(files.page, paths.html, html_page(report), NewFile::Mode::binary))
+    if (!files.page.open(paths.html, NewFile::Mode::binary))
+        return page_failed(paths, errno);
+    PageOut out(files.page.get());
+    std::optional<LineReader> lines;
+    if (piece)
+        lines.emplace(piece.get());
+    if (!stream_page(report, sheet, placement, lines ? &*lines : nullptr, out)) {
+        console_io::write_with_reason(msg::text(msg::input_read_failed, paths.piece), errno);
+        return exit_status::fatal;
+    }
+    if (!out.flush() || !files.page.close())
         return page_failed(paths, errno);
     // A conversion that stopped has no findings to list.
-    const bool with_findings = tsv && report.listing.fatal.empty();
+    const bool with_findings = tsv && listing.fatal.empty();
     if (with_findings &&
         !write_new(files.findings, paths.tsv,
-                   std::string(tsv_header) +
-                       tsv_findings(report.piece_name, report.sheet, report.listing, report.placement),
+                   std::string(tsv_header) + tsv_findings(report.piece_name, sheet, listing, placement),
                    NewFile::Mode::text))
         return findings_failed(paths, errno);
     // The page last: a new page always stands beside its own findings file.
@@ -286,14 +347,7 @@ int report(int argc, char** argv)
         return exit_status::fatal;
     const bool stale = edited_after(paths.piece, paths.listing);
 
-    Sheet sheet;
-    if (listing.fatal.empty()) {
-        if (const int status = read_piece(paths, o.run, sheet); status != exit_status::tabreport::written)
-            return status;
-    }
-    const Placement placement = place_findings(sheet, listing);
-    const Report report{paths.piece_name, file_name_of(paths.listing), o.run, sheet, listing, placement, stale};
-    if (const int status = write_report(report, paths, o.tsv); status != exit_status::tabreport::written)
+    if (const int status = write_report(paths, o.run, listing, stale, o.tsv); status != exit_status::tabreport::written)
         return status;
     if (stale)
         console("Warning: the piece was changed after the listing was written: convert it again with tabulon\n");

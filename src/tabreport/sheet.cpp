@@ -79,41 +79,57 @@ SheetRow header_row(const std::string& line, int n, std::size_t count)
     return row;
 }
 
-void take_titles(Sheet& sheet)
+}  // namespace
+
+SheetReader::SheetReader(LineReader& lines, const tabulon::Run& run)
+    : in_(lines, run.brief ? RowReader::Layout::ss_cens : RowReader::Layout::all),
+      columns_(rowchecks::columns(run)),
+      header_rows_(run.brief ? 3 : 0)
 {
-    for (std::size_t i = 0; i < sheet.columns.size(); ++i) {
-        const bool from_row_2 = sheet.rows.size() >= 2 && sheet.rows[1].header &&
-                                i < sheet.rows[1].cells.size() && !sheet.rows[1].cells[i].text.empty();
-        sheet.titles.push_back(from_row_2 ? sheet.rows[1].cells[i].text
-                                          : sheet.columns[i].title);
-    }
 }
 
-}  // namespace
+bool SheetReader::next(SheetRow& row)
+{
+    if (failed_ || in_.eof())
+        return false;
+    ++n_;
+    in_.next(line_);
+    if (in_.failed()) {
+        failed_ = true;
+        return false;
+    }
+    const auto lf = line_.find('\n');
+    if (lf != std::string::npos)
+        line_.resize(lf);
+    // Nothing read at the end of the input is no row.
+    if (in_.eof() && line_.empty())
+        return false;
+    row = n_ <= header_rows_ ? header_row(line_, n_, columns_.size()) : data_row(line_, n_, columns_);
+    if (row.header && n_ == 2)
+        for (const Cell& cell : row.cells)
+            row_2_.push_back(cell.text);
+    return true;
+}
+
+std::vector<std::string> SheetReader::titles() const
+{
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        out.push_back(i < row_2_.size() && !row_2_[i].empty() ? row_2_[i]
+                                                               : std::string(columns_[i].title));
+    return out;
+}
 
 Sheet read_sheet(LineReader& lines, const tabulon::Run& run)
 {
-    RowReader in(lines, run.brief ? RowReader::Layout::ss_cens : RowReader::Layout::all);
+    SheetReader reader(lines, run);
     Sheet sheet;
-    sheet.columns = rowchecks::columns(run);
-    const int header_rows = run.brief ? 3 : 0;
-    std::string line;
-    for (int n = 1; !in.eof(); ++n) {
-        in.next(line);
-        if (in.failed()) {
-            sheet.read_failed = true;
-            break;
-        }
-        const auto lf = line.find('\n');
-        if (lf != std::string::npos)
-            line.resize(lf);
-        // Nothing read at the end of the input is no row.
-        if (in.eof() && line.empty())
-            break;
-        sheet.rows.push_back(n <= header_rows ? header_row(line, n, sheet.columns.size())
-                                              : data_row(line, n, sheet.columns));
-    }
-    take_titles(sheet);
+    sheet.columns = reader.columns();
+    SheetRow row;
+    while (reader.next(row))
+        sheet.rows.push_back(std::move(row));
+    sheet.read_failed = reader.failed();
+    sheet.titles = reader.titles();
     return sheet;
 }
 

@@ -32,8 +32,33 @@ struct Sheet {
     bool read_failed = false;
 };
 
-// Reads the rows as the converter does, the lines of a row whose cell holds
-// a line break joined.
+// Reads the rows one at a time as the converter does, the lines of a row
+// whose cell holds a line break joined, so that a piece of any size passes
+// through in little memory.
+class SheetReader {
+public:
+    SheetReader(LineReader& lines, const tabulon::Run& run);
+
+    // The next row; false at the end of the piece or when reading failed.
+    bool next(SheetRow& row);
+    bool failed() const { return failed_; }
+
+    std::span<const rowchecks::Column> columns() const { return columns_; }
+    // The column titles: row 2's where it has one, once row 2 has been read,
+    // else the layout's names.
+    std::vector<std::string> titles() const;
+
+private:
+    RowReader in_;
+    std::span<const rowchecks::Column> columns_;
+    int header_rows_;
+    int n_ = 0;
+    std::vector<std::string> row_2_;
+    bool failed_ = false;
+    std::string line_;
+};
+
+// The whole piece at once, for a small one.
 Sheet read_sheet(LineReader& lines, const tabulon::Run& run);
 
 }  // namespace tabreport

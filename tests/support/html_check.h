@@ -2,7 +2,8 @@
 // without stray control bytes, that every '<' starts one of the page's own
 // tags and every '&' one of the escapes it uses, that elements nest (td, th
 // and tr may be left open, as the page leaves them), and that the only script
-// and style are the page's own. Returns "" or what is wrong and where.
+// and style are the page's own, beside its data: JSON in script elements of
+// type application/json, holding no '<'. Returns "" or what is wrong and where.
 #pragma once
 
 #include <string>
@@ -56,7 +57,79 @@ inline bool implied_end(std::string_view name)
 
 inline bool void_element(std::string_view name)
 {
-    return name == "meta" || name == "br";
+    return name == "meta" || name == "br" || name == "input";
+}
+
+// A JSON value from at, skipping blanks; false when there is none. Strings
+// hold no raw control characters and only JSON's escapes.
+inline bool json_value(std::string_view s, std::size_t& at, int depth = 0)
+{
+    auto blanks = [&] {
+        while (at < s.size() && (s[at] == ' ' || s[at] == '\n' || s[at] == '\t' || s[at] == '\r'))
+            ++at;
+    };
+    blanks();
+    if (at >= s.size() || depth > 64)
+        return false;
+    const char c = s[at];
+    if (c == '"') {
+        for (++at; at < s.size() && s[at] != '"'; ++at) {
+            if (static_cast<unsigned char>(s[at]) < 0x20)
+                return false;
+            if (s[at] != '\\')
+                continue;
+            ++at;
+            if (at >= s.size() || std::string_view("\"\\/bfnrtu").find(s[at]) == std::string_view::npos)
+                return false;
+            if (s[at] == 'u') {
+                for (int k = 0; k < 4; ++k)
+                    if (++at >= s.size() || std::string_view("0123456789abcdefABCDEF").find(s[at]) == std::string_view::npos)
+                        return false;
+            }
+        }
+        return at++ < s.size();
+    }
+    if (c == '[' || c == '{') {
+        const char close = c == '[' ? ']' : '}';
+        ++at;
+        blanks();
+        if (at < s.size() && s[at] == close)
+            return ++at, true;
+        for (;;) {
+            if (c == '{') {
+                blanks();
+                if (at >= s.size() || s[at] != '"' || !json_value(s, at, depth + 1))
+                    return false;
+                blanks();
+                if (at >= s.size() || s[at++] != ':')
+                    return false;
+            }
+            if (!json_value(s, at, depth + 1))
+                return false;
+            blanks();
+            if (at < s.size() && s[at] == ',') {
+                ++at;
+                continue;
+            }
+            return at < s.size() && s[at++] == close;
+        }
+    }
+    const std::size_t from = at;
+    while (at < s.size() && std::string_view("-+.eE0123456789truefalsn").find(s[at]) != std::string_view::npos)
+        ++at;
+    const std::string_view word = s.substr(from, at - from);
+    return word == "true" || word == "false" || word == "null" ||
+           (!word.empty() && word.find_first_not_of("-0123456789") == std::string_view::npos);
+}
+
+inline bool json_whole(std::string_view s)
+{
+    std::size_t at = 0;
+    if (!json_value(s, at))
+        return false;
+    while (at < s.size() && (s[at] == ' ' || s[at] == '\n'))
+        ++at;
+    return at == s.size();
 }
 
 inline std::string well_formed(std::string_view page)
@@ -118,11 +191,20 @@ inline std::string well_formed(std::string_view page)
             continue;
         }
         if (name == "script" || name == "style") {
+            const bool data = name == "script" &&
+                              page.substr(name_start, i - name_start).find(" type=\"application/json\"") !=
+                                  std::string_view::npos;
             const std::string end = "</" + name + ">";
             const std::size_t close = page.find(end, i);
             if (close == std::string_view::npos)
                 return "an unclosed " + name;
             const std::string_view content = page.substr(i, close - i);
+            if (data) {
+                if (content.find('<') != std::string_view::npos || !json_whole(content))
+                    return "data that is not JSON, or holds a '<'" + where(page, i);
+                i = close + end.size();
+                continue;
+            }
             if (name == "script" && (++scripts > 1 || content != page_script))
                 return "a script that is not the page's own" + where(page, i);
             if (name == "style" && (++styles > 2 || (!content.empty() && content != page_style)))
