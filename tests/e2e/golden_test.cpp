@@ -341,8 +341,18 @@ TEST_P(GoldenCase, ConvertsAsExpected)
         << "listing " << listing_path.filename().string() << " differs (- expected, + actual):\n"
         << line_diff(split_lines(expected, target.newline), split_lines(actual, target.newline));
 
+    const fs::path console = stem.string() + ".console";
+    if (fs::exists(console)) {
+        EXPECT_EQ(r.out, "") << "standard output";
+        const std::string said = target.text(read_text(console));
+        EXPECT_TRUE(r.err == said) << "console differs (- expected, + actual):\n"
+                                   << line_diff(split_lines(said, target.newline), split_lines(r.err, target.newline));
+    }
+
     const fs::path records = stem.string() + ".records";
-    if (fs::exists(records)) {
+    if (fs::exists(records) && words(read_text(records)) == std::vector<std::string>{"none"}) {
+        EXPECT_FALSE(data_file_in(dir.path())) << "a data file was written";
+    } else if (fs::exists(records)) {
         const std::optional<fs::path> data = data_file_in(dir.path());
         ASSERT_TRUE(data) << "no data file (.dat, .val or .vld) was written";
         check_records(records, *data);
