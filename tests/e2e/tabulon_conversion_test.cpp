@@ -366,122 +366,21 @@ TEST(Tabulon, PathsInAnotherDirectory)
 }
 
 // ===========================================================================
-// Header rows
-
-struct TitleCase {
-    int count;
-    std::vector<std::string> switches;
-    bool accepted;
-};
-
-void PrintTo(const TitleCase& c, std::ostream* os)
-{
-    *os << c.count << " titles with";
-    for (const auto& s : c.switches)
-        *os << " " << s;
-}
-
-class TitleCount : public ::testing::TestWithParam<TitleCase> {};
-
-// Row 2 must hold 25, 26 or 28-29 non-blank titles for record lengths 256, 276
-// and 299; otherwise the run stops before the output file is made.
-TEST_P(TitleCount, MustAgreeWithTheRecordLength)
-{
-    const TitleCase& c = GetParam();
-    e2e::TempDir dir;
-    e2e::write_file(dir / "RG110123.CSV", header(c.count) + rows({ss_row(thomas(), 256)}));
-    std::vector<std::string> args = c.switches;
-    args.push_back("RG110123.CSV");
-    const e2e::Result r = e2e::run("tabulon", args, "", dir.path());
-    const std::string listed = e2e::read_file(dir / "RG110123.erc");
-    if (c.accepted) {
-        EXPECT_NE(r.status, 12);
-        EXPECT_EQ(listed.find("Fatal"), std::string::npos) << listed;
-        return;
-    }
-    EXPECT_EQ(r.status, 12);
-    EXPECT_EQ(listed, Target::get().text("Fatal: row 2, File type switch does not match number of "
-                                         "columns in data (" +
-                                         std::to_string(std::min(c.count, 30)) +
-                                         ")\n\tall the titles in row 2 must be non-blank\n"));
-    EXPECT_EQ(r.err, Target::get().text("Fatal: File type switch does not match number of columns in "
-                                        "data\n\tall the headers in row 2 must be non-blank\n"));
-    for (const char* ext : {"dat", "val", "vld"})
-        EXPECT_FALSE(e2e::exists(dir / (std::string("rg110123.") + ext)));
-}
-
-INSTANTIATE_TEST_SUITE_P(Tabulon, TitleCount,
-                         ::testing::Values(TitleCase{25, {}, true}, TitleCase{26, {}, false},
-                                           TitleCase{24, {}, false}, TitleCase{25, {"-c"}, false},
-                                           TitleCase{26, {"-c"}, true}, TitleCase{27, {"-c"}, false},
-                                           TitleCase{27, {"-d"}, false}, TitleCase{28, {"-d"}, true},
-                                           TitleCase{29, {"-d"}, true}, TitleCase{30, {"-d"}, false},
-                                           TitleCase{31, {"-d"}, false},
-                                           TitleCase{29, {}, false}));
-
-// ===========================================================================
 // Switches, usage and exit statuses
 
-struct SwitchCase {
-    std::string name;
-    std::vector<std::string> before;  // switches ahead of the file name
-    std::vector<std::string> after;   // words after it
-    const Format* format;
-    std::string mode;
-    std::string said_first;  // console text ahead of the progress counter
-};
-
-void PrintTo(const SwitchCase& c, std::ostream* os)
+// Words after the file name are never looked at, switches or not.
+TEST(Tabulon, WordsAfterTheFileNameAreIgnored)
 {
-    *os << c.name;
-}
-
-class Switches : public ::testing::TestWithParam<SwitchCase> {};
-
-// The switches choose the record length (the title count must then agree) and
-// the listing mode; the last of two contradicting switches wins; only a word's
-// second character counts, in either case; unknown switches are named and the
-// run goes on; words after the file name are never looked at.
-TEST_P(Switches, ChooseTheRun)
-{
-    const SwitchCase& c = GetParam();
-    const Format& f = *c.format;
     e2e::TempDir dir;
-    e2e::write_file(dir / "RG110123.CSV", header(f.titles) + rows({ss_row(thomas(), f.rlen)}));
-    std::vector<std::string> args = c.before;
-    args.push_back("RG110123.CSV");
-    args.insert(args.end(), c.after.begin(), c.after.end());
-    const e2e::Result r = e2e::run("tabulon", args, "", dir.path());
-    const std::string output = "rg110123." + f.ext;
+    e2e::write_file(dir / "RG110123.CSV", header() + rows({ss_row(thomas(), 256)}));
+    const e2e::Result r = e2e::run("tabulon", {"RG110123.CSV", "-v", "-d", "more.csv"}, "", dir.path());
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(e2e::mask_date(e2e::read_file(dir / "RG110123.erc")),
-              Target::get().text(
-                  listing("RG110123.CSV", description(1881, false, f, c.mode), "", 1, 1, output)));
-    EXPECT_EQ(e2e::read_file(dir / output).size(), static_cast<std::size_t>(f.rlen));
-    EXPECT_EQ(r.err, Target::get().text(c.said_first + console(4, 4, 1, 1, output, 0,
-                                                               c.mode == ", QUIET" ? -1 : 0,
-                                                               "RG110123.erc")));
+              Target::get().text(listing("RG110123.CSV", description(1881, false, kInCens), "", 1, 1,
+                                         "rg110123.dat")));
+    EXPECT_EQ(e2e::read_file(dir / "rg110123.dat").size(), 256u);
+    EXPECT_EQ(r.err, Target::get().text(console(4, 4, 1, 1, "rg110123.dat", 0, 0, "RG110123.erc")));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Tabulon, Switches,
-    ::testing::Values(
-        SwitchCase{"None", {}, {}, &kInCens, "", ""},
-        SwitchCase{"Checked", {"-c"}, {}, &kCheckCens, "", ""},
-        SwitchCase{"CheckedUpperCase", {"-C"}, {}, &kCheckCens, "", ""},
-        SwitchCase{"Validated", {"-d"}, {}, &kValdRev, "", ""},
-        SwitchCase{"CheckedThenValidated", {"-c", "-d"}, {}, &kValdRev, "", ""},
-        SwitchCase{"ValidatedThenChecked", {"-D", "-c"}, {}, &kCheckCens, "", ""},
-        SwitchCase{"AllThenBrief", {"-a", "-b"}, {}, &kInCens, "", ""},
-        SwitchCase{"Verbose", {"-v"}, {}, &kInCens, ", VERBOSE", ""},
-        SwitchCase{"VerboseWholeWord", {"-verbose"}, {}, &kInCens, ", VERBOSE", ""},
-        SwitchCase{"Quiet", {"-Q"}, {}, &kInCens, ", QUIET", ""},
-        SwitchCase{"QuietThenVerbose", {"-q", "-v"}, {}, &kInCens, ", VERBOSE", ""},
-        SwitchCase{"VerboseThenQuiet", {"-v", "-q"}, {}, &kInCens, ", QUIET", ""},
-        SwitchCase{"RelationshipCodes", {"-r"}, {}, &kInCens, "", ""},
-        SwitchCase{"UnknownGoesOn", {"-x", "-"}, {}, &kInCens, "", "Unknown option -x\nUnknown option -\n"},
-        SwitchCase{"AfterTheFileIgnored", {}, {"-v", "-d", "more.csv"}, &kInCens, "", ""}),
-    [](const auto& info) { return info.param.name; });
 
 // On Windows '/' starts a switch as '-' does.
 TEST(Tabulon, SlashSwitchesOnWindows)
