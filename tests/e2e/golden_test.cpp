@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -340,6 +341,15 @@ TEST_P(GoldenCase, ConvertsAsExpected)
     EXPECT_TRUE(actual == expected)
         << "listing " << listing_path.filename().string() << " differs (- expected, + actual):\n"
         << line_diff(split_lines(expected, target.newline), split_lines(actual, target.newline));
+
+    // The run leaves beside the piece its listing and at most the data file the listing names.
+    const std::string named = "\nOutput file is ";
+    const std::size_t at = actual.rfind(target.text(named));
+    std::set<std::string> written{piece, listing_path.filename().string(), "program"};
+    if (at != std::string::npos)
+        written.insert(split_lines(actual.substr(at + target.text(named).size()), target.newline).front());
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_TRUE(written.count(entry.path().filename().string())) << "the run left " << entry.path().filename();
 
     const fs::path console = stem.string() + ".console";
     if (fs::exists(console)) {

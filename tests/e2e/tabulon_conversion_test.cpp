@@ -841,59 +841,6 @@ TEST(Tabulon, OutputWriteFailureEndsTheRun)
 }
 
 // ===========================================================================
-// Census identification from the file name, through real runs
-
-struct NameCase {
-    std::string base;
-    int year;
-    std::string output;
-};
-
-void PrintTo(const NameCase& c, std::ostream* os)
-{
-    *os << c.base;
-}
-
-class FileName : public ::testing::TestWithParam<NameCase> {};
-
-// The base name gives the census year and the normalised output name; the
-// listing keeps the name as typed.
-TEST_P(FileName, GivesYearAndOutputName)
-{
-    const NameCase& c = GetParam();
-    e2e::TempDir dir;
-    e2e::write_file(dir / (c.base + ".csv"), header() + rows({ss_row(thomas(), 256)}));
-    const e2e::Result r = e2e::run("tabulon", {"-q", c.base + ".csv"}, "", dir.path());
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(names_in(dir.path()),
-              (std::set<std::string>{c.base + ".csv", c.base + ".erc", c.output}));
-    EXPECT_EQ(e2e::read_file(dir / c.output).size(), 256u);
-    EXPECT_NE(e2e::read_file(dir / (c.base + ".erc"))
-                  .find("Census year = " + std::to_string(c.year) + ", input format = SS-CENS"),
-              std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tabulon, FileName,
-    ::testing::Values(
-        NameCase{"RG110123", 1881, "rg110123.dat"}, NameCase{"rg11123", 1881, "rg110123.dat"},
-        NameCase{"RG9123", 1861, "rg090123.dat"}, NameCase{"RG090045", 1861, "rg090045.dat"},
-        NameCase{"RS6110456", 1861, "rs611456.dat"}, NameCase{"RS6100456", 1861, "rs610456.dat"},
-        NameCase{"rs6110456", 1861, "rs611456.dat"}, NameCase{"HO107123", 1841, "ho107123.dat"},
-        NameCase{"HO117123", 1841, "ho117123.dat"}, NameCase{"HO118123", 1841, "ho118123.dat"},
-        NameCase{"HO129123", 1841, "ho129123.dat"}, NameCase{"HO101234", 1841, "ho101234.dat"},
-        NameCase{"HO1071234", 1841, "ho1071234.dat"}, NameCase{"HO4B0123", 1841, "ho4b0123.dat"},
-        NameCase{"ho4b0123", 1841, "ho4b0123.dat"}, NameCase{"HO410123", 1841, "ho410123.dat"},
-        NameCase{"HS410123", 1841, "hs410123.dat"}, NameCase{"HO5A0007", 1851, "ho5a0007.dat"},
-        NameCase{"HS5110200", 1851, "hs511200.dat"}, NameCase{"RG100456", 1871, "rg100456.dat"},
-        NameCase{"RS7120033", 1871, "rs712033.dat"}, NameCase{"RS8101", 1881, "rs810001.dat"},
-NameCase{"RS9110007", 1891, "rs911007.dat"},
-        NameCase{"RG130001", 1901, "rg130001.dat"}, NameCase{"RS0100070", 1901, "rs010070.dat"},
-        NameCase{"RG13", 1901, "rg130000.dat"}, NameCase{"RG1112345", 1881, "rg1112345.dat"},
-        NameCase{"HO1", 1841, "ho100000.dat"}),
-    [](const auto& info) { return info.param.base; });
-
-// ===========================================================================
 // The code tables beside the program
 
 struct TableCase {
