@@ -599,20 +599,6 @@ TEST(Tabulon, OpenFailuresGiveTheSystemsDescription)
               "Fatal: Messages file (missing/RG110123.erc) failed to open\nFatal: No such file or directory\n");
 }
 
-// A piece text too long to hold is refused as not numeric.
-TEST(Tabulon, OverLongPieceNumberIsNotNumeric)
-{
-    e2e::TempDir dir;
-    const std::string base = "RG11" + repeat('1', 16);
-    e2e::write_file(dir / (base + ".csv"), header() + rows({ss_row(thomas(), 256)}));
-    const e2e::Result r = e2e::run("tabulon", {base + ".csv"}, "", dir.path());
-    EXPECT_EQ(r.status, 12);
-    EXPECT_EQ(r.err, Target::get().text("Fatal: Piece number in file name is not numeric\n"));
-    const std::string listed = e2e::read_file(dir / (base + ".erc"));
-    EXPECT_EQ(listed.rfind("Fatal: Piece number in file name (", 0), 0u) << listed;
-    EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{base + ".csv", base + ".erc"}));
-}
-
 // An input path of 127 characters is taken, one of 128 refused before the listing
 // is touched.
 TEST(Tabulon, InputPathLimitIs127Characters)
@@ -742,19 +728,6 @@ TEST(Tabulon, ProgramPathLimitIs126Characters)
         EXPECT_EQ(e2e::read_file(dir / "RG110123.erc"), "earlier listing\n");
         EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"RG110123.CSV", "RG110123.erc"}));
     }
-}
-
-// The output file replaces a file of the same name.
-TEST(Tabulon, OutputReplacesAnEarlierDataFile)
-{
-    e2e::TempDir dir;
-    e2e::write_file(dir / "RG110123.CSV", header() + rows({ss_row(thomas(), 256)}));
-    e2e::write_file(dir / "rg110123.dat", repeat('z', 1000));
-    const e2e::Result r = e2e::run("tabulon", {"RG110123.CSV"}, "", dir.path());
-    EXPECT_EQ(r.status, 0);
-    const std::string data = e2e::read_file(dir / "rg110123.dat");
-    EXPECT_EQ(data.size(), 256u);
-    EXPECT_EQ(data.find('z'), std::string::npos);
 }
 
 // A data file that cannot be written (a full disk) ends the run with a Fatal,
