@@ -10,18 +10,13 @@
 namespace quillet {
 namespace {
 
-using test::bytes;
-using test::parish_record;
-using test::piece_record;
-using test::record_with;
+using namespace test;
 
 // 0 header; 1 piece 0412 with parishes 2 (stamped) and 3 (not); 4 piece 0413
 // with parish 5.
 std::string params()
 {
-    return bytes(record_with({{0, "MJB"}, {4, "0001"}, {8, "Margery"}})) + bytes(piece_record("0412")) +
-           bytes(parish_record("0412", "Mossgate", "*MJB 14Mar2024")) +
-           bytes(parish_record("0412", "Crookfold", "")) + bytes(piece_record("0413")) +
+    return margery_file(record_with({{0, "MJB"}, {4, "0001"}, {8, "Margery"}})) + bytes(piece_record("0413")) +
            bytes(parish_record("0413", "Haddow", ""));
 }
 
@@ -44,16 +39,16 @@ const std::string write_failed = "Fatal: Data file census/params.dat write faile
 // The dialogue over a file on a failing disk.
 class EditOnAFailingDisk : public ::testing::Test {
 protected:
-    int edit(test::Disk& disk, const std::string& replies)
+    int edit(Disk& disk, const std::string& replies)
     {
-        ParamFile file(test::open_disk(disk));
+        ParamFile file(open_disk(disk));
         Session session;
         session.data_path = "census/params.dat";
         session.date = "07Dec2026";
         EXPECT_EQ(file.read(0, session.header_record), ReadResult::whole);
         session.header = read_header_fields(session.header_record);
-        const File in = test::text_stream(replies);
-        test::ConsoleCapture capture;
+        const File in = text_stream(replies);
+        ConsoleCapture capture;
         const int status = run_edit(Replies{in.get()}, file, session);
         console = capture.text();
         EXPECT_EQ(file.stream(), nullptr) << "the data file is closed";
@@ -65,7 +60,7 @@ protected:
 
 TEST_F(EditOnAFailingDisk, ShortRecordInThePieceSearchEndsTheRun)
 {
-    test::Disk disk{.bytes = params(), .readable = 3 * record_size + 10};  // record 3 fails
+    Disk disk{.bytes = params(), .readable = 3 * record_size + 10};  // record 3 fails
     EXPECT_EQ(edit(disk, "\n\n0413\n\n"), exit_status::quillet::damaged);
     EXPECT_EQ(console, opening + piece_prompt + damaged);
     EXPECT_TRUE(disk.closed);
@@ -74,7 +69,7 @@ TEST_F(EditOnAFailingDisk, ShortRecordInThePieceSearchEndsTheRun)
 
 TEST_F(EditOnAFailingDisk, ShortRecordInTheParishWalkEndsTheRunAfterTheChangesBeforeIt)
 {
-    test::Disk disk{.bytes = params(), .readable = 3 * record_size};  // record 3 fails at its start
+    Disk disk{.bytes = params(), .readable = 3 * record_size};  // record 3 fails at its start
     EXPECT_EQ(edit(disk, "\n\n0412\n7\n\nY\n\n"), exit_status::quillet::damaged);
     EXPECT_EQ(console, opening + piece_0412 + mossgate + damaged);
     EXPECT_TRUE(disk.closed);
@@ -98,7 +93,7 @@ TEST_F(EditOnAFailingDisk, FailedWriteIsFatalWherever)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.where);
-        test::Disk disk{.bytes = params(), .writes_fail = true};
+        Disk disk{.bytes = params(), .writes_fail = true};
         EXPECT_EQ(edit(disk, c.replies), exit_status::fatal);
         EXPECT_EQ(console, c.console_before + write_failed);
         EXPECT_TRUE(disk.closed);

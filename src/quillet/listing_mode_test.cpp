@@ -13,16 +13,11 @@
 namespace quillet {
 namespace {
 
-using test::bytes;
-using test::parish_record;
-using test::piece_record;
-using test::record_with;
+using namespace test;
 
 std::string params()
 {
-    return bytes(record_with({{0, "MJB"}, {8, "Margery"}})) + bytes(piece_record("0412")) +
-           bytes(parish_record("0412", "Mossgate", "*MJB 14Mar2024")) +
-           bytes(parish_record("0412", "Crookfold", "")) + bytes(piece_record("0413"));
+    return margery_file() + bytes(piece_record("0413"));
 }
 
 std::string read_text(const std::filesystem::path& path)
@@ -42,14 +37,14 @@ TEST(ListingOnAFailingDisk, ShortRecordEndsTheListingAndIsNamedInIt)
     // The failure inside record index 2, and at its very start: the third record of the file.
     for (const std::size_t readable : {2 * record_size + 10, 2 * record_size}) {
         SCOPED_TRACE(readable);
-        test::Disk disk{.bytes = params(), .readable = readable};
-        ParamFile file(test::open_disk(disk));
+        Disk disk{.bytes = params(), .readable = readable};
+        ParamFile file(open_disk(disk));
         Session session;
         session.data_path = (dir / "params.dat").string();
         ASSERT_EQ(file.read(0, session.header_record), ReadResult::whole);
         session.header = read_header_fields(session.header_record);
 
-        test::ConsoleCapture capture;
+        ConsoleCapture capture;
         EXPECT_EQ(run_listing(file, session), exit_status::quillet::done);
         EXPECT_EQ(capture.text(), "\nOutput file is " + (dir / "params.lst").string() + "\n");
         EXPECT_TRUE(disk.closed);

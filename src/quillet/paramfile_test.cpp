@@ -10,19 +10,13 @@
 namespace quillet {
 namespace {
 
-using test::bytes;
-using test::parish_record;
-using test::piece_record;
-using test::record_with;
+using namespace test;
 
 // 0 header; 1 piece 0412 with parishes 2 (stamped) and 3; 4 piece 0413; 5 a
 // second piece 0412.
 std::string standard_file()
 {
-    return bytes(record_with({{0, "MJB"}, {8, "Margery"}})) + bytes(piece_record("0412")) +
-           bytes(parish_record("0412", "Mossgate", "*MJB 14Mar2024")) +
-           bytes(parish_record("0412", "Crookfold", "")) + bytes(piece_record("0413")) +
-           bytes(piece_record("0412", "000001000001"));
+    return margery_file() + bytes(piece_record("0413")) + bytes(piece_record("0412", "000001000001"));
 }
 
 TEST(RecordFields, TextsEndAtNulAndNamesLoseTrailingBlanksOnly)
@@ -161,8 +155,8 @@ TEST(FailingDisk, ReadThatFailsBeforeTheEndIsADamagedRecord)
     // The failure inside record 2, and at its very start.
     for (const std::size_t readable : {2 * record_size + 10, 2 * record_size}) {
         SCOPED_TRACE(readable);
-        test::Disk disk{.bytes = standard_file(), .readable = readable};
-        ParamFile file(test::open_disk(disk));
+        Disk disk{.bytes = standard_file(), .readable = readable};
+        ParamFile file(open_disk(disk));
         Record record{};
         EXPECT_EQ(file.read(1, record), ReadResult::whole);
         EXPECT_EQ(file.read(2, record), ReadResult::damaged);
@@ -176,8 +170,8 @@ TEST(FailingDisk, ReadThatFailsBeforeTheEndIsADamagedRecord)
 
 TEST(FailingDisk, EveryFailedWriteIsReportedWithItsReason)
 {
-    test::Disk disk{.bytes = standard_file(), .writes_fail = true};
-    ParamFile file(test::open_disk(disk));
+    Disk disk{.bytes = standard_file(), .writes_fail = true};
+    ParamFile file(open_disk(disk));
     EXPECT_FALSE(file.rewrite_header(record_with({{0, "AB"}})));
     EXPECT_EQ(file.write_error(), EIO);
     EXPECT_FALSE(file.write_counts(1, "000007000008"));
@@ -190,8 +184,8 @@ TEST(FailingDisk, EveryFailedWriteIsReportedWithItsReason)
 TEST(FailingDisk, PositioningThatFailsIsAFailedWrite)
 {
     std::string expected = standard_file();
-    test::Disk disk{.bytes = expected, .seekable = 3 * record_size};
-    ParamFile file(test::open_disk(disk));
+    Disk disk{.bytes = expected, .seekable = 3 * record_size};
+    ParamFile file(open_disk(disk));
     EXPECT_TRUE(file.write_counts(1, "000007000008"));  // then on to record 2
     expected.replace(64 + 38, 12, "000007000008");
     EXPECT_TRUE(file.set_stamp(2, "TQ", "07Dec2026"));  // then on to record 3, the last place allowed
@@ -205,8 +199,8 @@ TEST(FailingDisk, FarRecordGetsItsWholeOffset)
 {
     // Record 40 000 000 starts past 2^31, beyond a 32-bit long.
     const std::string before = standard_file();
-    test::Disk disk{.bytes = before, .seekable = 3 * record_size};
-    ParamFile file(test::open_disk(disk));
+    Disk disk{.bytes = before, .seekable = 3 * record_size};
+    ParamFile file(open_disk(disk));
     EXPECT_FALSE(file.write_counts(40'000'000, "000007000008"));
     EXPECT_EQ(disk.last_seek, off64_t{40'000'000} * 64 + 38);
     EXPECT_EQ(file.write_error(), EINVAL);

@@ -14,16 +14,14 @@
 #include <unistd.h>
 
 #include "harness.h"
+#include "sscens_titles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using e2e::Target;
 
-const std::string titles =
-    "Civil Parish,ED,Folio,Page,Schedule,House Number,Address,Uninhabited Flag,Surname,Forenames,"
-    "Name Flag,Relationship,Condition,Sex,Age,Detail Flag,Occupation,Employed Status,"
-    "Occupation Flag,Chapman Code,Birth Place,Birth Place Flag,Disability,Language,Notes\r\n";
+const std::string& titles = e2e::sscens_titles;
 
 const std::string header_rows = "RG11 piece 123,,\r\n" + titles + "Piece 123 - fault tests,,\r\n";
 

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -326,6 +327,12 @@ TEST_P(GoldenCase, ConvertsAsExpected)
     e2e::TempDir dir;
     const std::string piece = v.piece.filename().string();
     fs::copy_file(v.piece, dir / piece);
+    std::set<std::string> beside;  // files left from earlier runs
+    if (fs::is_directory(v.folder / "beside"))
+        for (const auto& entry : fs::directory_iterator(v.folder / "beside")) {
+            fs::copy_file(entry.path(), dir / entry.path().filename());
+            beside.insert(entry.path().filename().string());
+        }
     std::vector<std::string> args = words(read_text(stem.string() + ".args"));
     args.push_back(piece);
     const e2e::Result r = e2e::run(program_for(v, dir / "program"), args, "", dir.path());
@@ -341,8 +348,28 @@ TEST_P(GoldenCase, ConvertsAsExpected)
         << "listing " << listing_path.filename().string() << " differs (- expected, + actual):\n"
         << line_diff(split_lines(expected, target.newline), split_lines(actual, target.newline));
 
+    // The run leaves beside the piece its listing and at most the data file the listing names.
+    const std::string named = "\nOutput file is ";
+    const std::size_t at = actual.rfind(target.text(named));
+    std::set<std::string> written = beside;
+    written.insert({piece, listing_path.filename().string(), "program"});
+    if (at != std::string::npos)
+        written.insert(split_lines(actual.substr(at + target.text(named).size()), target.newline).front());
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_TRUE(written.count(entry.path().filename().string())) << "the run left " << entry.path().filename();
+
+    const fs::path console = stem.string() + ".console";
+    if (fs::exists(console)) {
+        EXPECT_EQ(r.out, "") << "standard output";
+        const std::string said = target.text(read_text(console));
+        EXPECT_TRUE(r.err == said) << "console differs (- expected, + actual):\n"
+                                   << line_diff(split_lines(said, target.newline), split_lines(r.err, target.newline));
+    }
+
     const fs::path records = stem.string() + ".records";
-    if (fs::exists(records)) {
+    if (fs::exists(records) && words(read_text(records)) == std::vector<std::string>{"none"}) {
+        EXPECT_FALSE(data_file_in(dir.path())) << "a data file was written";
+    } else if (fs::exists(records)) {
         const std::optional<fs::path> data = data_file_in(dir.path());
         ASSERT_TRUE(data) << "no data file (.dat, .val or .vld) was written";
         check_records(records, *data);

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "sscens_titles.h"
 #include "paramfile_builder.h"
 
 namespace {
@@ -29,10 +30,7 @@ namespace {
 namespace fs = std::filesystem;
 using e2e::Target;
 
-const std::string titles =
-    "Civil Parish,ED,Folio,Page,Schedule,House Number,Address,Uninhabited Flag,Surname,Forenames,"
-    "Name Flag,Relationship,Condition,Sex,Age,Detail Flag,Occupation,Employed Status,"
-    "Occupation Flag,Chapman Code,Birth Place,Birth Place Flag,Disability,Language,Notes\r\n";
+const std::string& titles = e2e::sscens_titles;
 
 // An 1881 piece of the given number of households, one person each. With
 // age "x" every row draws an Error, so the listing grows with the rows.

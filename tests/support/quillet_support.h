@@ -42,6 +42,14 @@ inline Record parish_record(const std::string& number, const std::string& name, 
     return record_with({{0, number}, {8, name}, {34, stamp}});
 }
 
+// Margery's file: the header record given (id MJB, name Margery), then piece
+// 0412 with its parishes Mossgate (stamped) and Crookfold.
+inline std::string margery_file(const Record& header = record_with({{0, "MJB"}, {8, "Margery"}}))
+{
+    return bytes(header) + bytes(piece_record("0412")) + bytes(parish_record("0412", "Mossgate", "*MJB 14Mar2024")) +
+           bytes(parish_record("0412", "Crookfold", ""));
+}
+
 struct Disk {
     std::string bytes;  // the file
     // Reads fail (EIO) from this offset on; the bytes before it come whole.
