@@ -4,11 +4,13 @@
 // converter runs there, and the files it leaves beside the piece are written
 // back beside it. The console, the exit status and the files are tabulon's.
 // The code tables are those beside this script, as tabulon reads those beside
-// itself (a table missing here is missing for the run too).
+// itself (a table missing here is missing for the run too). A copy of this
+// script elsewhere (as the test runner stages one beside a piece's own tables)
+// finds the module through MERROWBY_MODULE.
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const createMerrowby = require(path.join(__dirname, 'merrowby.js'));
+const createMerrowby = require(process.env.MERROWBY_MODULE || path.join(__dirname, 'merrowby.js'));
 
 // The console bytes, passed on as they come (stderr gathered up to each line
 // end or carriage return, so a progress counter costs few writes).
