@@ -224,8 +224,8 @@ inline constexpr std::size_t most_titles = 30;
 // format it may have one for the book column or not, whatever the piece.
 constexpr bool titles_match(int count, tabulon::Format format)
 {
-    const auto titles = [&](bool book) { return static_cast<int>(layout_detail::count({true, format, book})); };
-    return count == titles(false) || count == titles(tabulon::has_alternates(format));
+    const auto with_book = [&](bool book) { return static_cast<int>(layout_detail::count({true, format, book})); };
+    return count == with_book(false) || count == with_book(tabulon::has_alternates(format));
 }
 
 }  // namespace rowchecks
