@@ -229,9 +229,13 @@ public:
             below = piece.filename();
         const std::string name = platform::argument_text(below.make_preferred());
         std::string found;
-        if (outcome.converted() && tabreport::piece_findings(piece, listing_of(piece), name, found))
-            lines_ += found;
-        else if (!outcome.counts.fatal.empty())
+        if (outcome.converted()) {
+            // A piece whose findings cannot be gathered is not left out without a word.
+            lines_ += tabreport::piece_findings(piece, listing_of(piece), name, found)
+                          ? found
+                          : tabreport::tsv_fatal(name, "Fatal: the piece or its listing could not be read back for "
+                                                       "its findings: open its listing");
+        } else if (!outcome.counts.fatal.empty())
             lines_ += tabreport::tsv_fatal(name, outcome.counts.fatal);
         else if (!outcome.console_fatal.empty())
             lines_ += tabreport::tsv_fatal(name, outcome.console_fatal);
