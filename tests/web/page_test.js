@@ -144,17 +144,22 @@ async function main() {
     const offered = await evaluate(`[...document.querySelectorAll('#downloads a')].map((a) => a.download)`);
     const fresh = () => [...downloads].filter(([guid, d]) => !before.has(guid) && d.done);
     // Each saved by a click of the mouse, one after the other, as a volunteer saves them.
+    // A click that lands while the page is still laying itself out can miss
+    // its link: a link whose file has not come within 10 s is clicked again.
     for (let n = 0; n < offered.length; ++n) {
-      const [x, y] = await evaluate(`(() => {
-        const a = document.querySelectorAll('#downloads a')[${n}];
-        a.scrollIntoView();
-        const r = a.getBoundingClientRect();
-        return [r.left + r.width / 2, r.top + r.height / 2];
-      })()`);
-      for (const type of ['mousePressed', 'mouseReleased'])
-        await browser.tab('Input.dispatchMouseEvent', { type, x, y, button: 'left', clickCount: 1 });
-      for (let i = 0; i < 600 && fresh().length <= n; ++i)
-        await new Promise((r) => setTimeout(r, 50));
+      const arrived = () => fresh().some(([, d]) => d.name === offered[n]);
+      for (let attempt = 0; attempt < 3 && !arrived(); ++attempt) {
+        const [x, y] = await evaluate(`(() => {
+          const a = document.querySelectorAll('#downloads a')[${n}];
+          a.scrollIntoView();
+          const r = a.getBoundingClientRect();
+          return [r.left + r.width / 2, r.top + r.height / 2];
+        })()`);
+        for (const type of ['mousePressed', 'mouseReleased'])
+          await browser.tab('Input.dispatchMouseEvent', { type, x, y, button: 'left', clickCount: 1 });
+        for (let i = 0; i < 200 && !arrived(); ++i)
+          await new Promise((r) => setTimeout(r, 50));
+      }
     }
     const got = new Map();
     for (const [guid, d] of fresh())
