@@ -29,14 +29,6 @@ foreach(program tabulon quillet tabreport tabbatch)
 endforeach()
 install(FILES examples/CHAP1891.TXT examples/relcodes.txt DESTINATION ${merrowby_program_dir})
 
-# The browser edition is built apart (emscripten); name the built merrowby.html
-# here to ship it beside the programs. A name that is not there when packing
-# ships nothing.
-set(MERROWBY_WEB_PAGE "" CACHE FILEPATH "merrowby.html (the browser edition) to ship in the packages")
-if(MERROWBY_WEB_PAGE)
-  install(FILES ${MERROWBY_WEB_PAGE} DESTINATION ${merrowby_doc_dir} RENAME merrowby.html OPTIONAL)
-endif()
-
 if(WIN32)
   # Texts a Windows user opens by double-clicking, so named .txt and with
   # Windows line ends; check-piece.cmd is the command behind "Check with
