@@ -47,7 +47,7 @@ protected:
         session.date = "07Dec2026";
         EXPECT_EQ(file.read(0, session.header_record), ReadResult::whole);
         session.header = read_header_fields(session.header_record);
-        const File in = text_stream(replies);
+        const File in = file_with(replies);
         ConsoleCapture capture;
         const int status = run_edit(Replies{in.get()}, file, session);
         console = capture.text();

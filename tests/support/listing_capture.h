@@ -7,18 +7,8 @@
 #include <string>
 
 #include "file.h"
+#include "file_with.h"
 #include "listing.h"
-
-// A temporary file holding bytes, positioned at its start for reading.
-inline File file_with(const std::string& bytes)
-{
-    File f(std::tmpfile());
-    if (f) {
-        std::fwrite(bytes.data(), 1, bytes.size(), f.get());
-        std::rewind(f.get());
-    }
-    return f;
-}
 
 class ListingCapture {
 public:

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "file_with.h"
 #include "paramfile.h"
 
 namespace quillet::test {
@@ -118,17 +119,6 @@ inline int disk_close(void* cookie)
 inline File open_disk(Disk& disk)
 {
     return File(fopencookie(&disk, "rb+", {disk_read, disk_write, disk_seek, disk_close}));
-}
-
-// A stream that gives text, then the end of input.
-inline File text_stream(const std::string& text)
-{
-    File stream(std::tmpfile());
-    if (stream) {
-        std::fwrite(text.data(), 1, text.size(), stream.get());
-        std::rewind(stream.get());
-    }
-    return stream;
 }
 
 // While alive, the console (the standard error stream) writes into a file.
